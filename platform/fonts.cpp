@@ -5,13 +5,13 @@
 namespace devimax::platform {
 
 void installFontSubstitutions() {
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+    QFont::insertSubstitutions(QStringList{QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("System"),
+    QFont::insertSubstitutions(QStringList{QStringLiteral("System"),
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Small Fonts"),
+    QFont::insertSubstitutions(QStringList{QStringLiteral("Small Fonts"),
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
+    QFont::insertSubstitutions(QStringList{QStringLiteral("Comic Sans MS"),
                                {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
 }
 
