@@ -5,14 +5,14 @@
 namespace devimax::platform {
 
 void installFontSubstitutions() {
-    QFont::insertSubstitutions(QStringList{QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringList{QStringLiteral("System"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringList{QStringLiteral("Small Fonts"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
-    QFont::insertSubstitutions(QStringList{QStringLiteral("Comic Sans MS"),
-                               {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
+    const auto substitute = [](const char* family, const char* first, const char* second) {
+        QFont::insertSubstitutions(QString::fromLatin1(family),
+                                   QStringList{QString::fromLatin1(first), QString::fromLatin1(second)});
+    };
+    substitute("MS Sans Serif", "Liberation Sans", "DejaVu Sans");
+    substitute("System", "DejaVu Sans", "Liberation Sans");
+    substitute("Small Fonts", "DejaVu Sans", "Liberation Sans");
+    substitute("Comic Sans MS", "Comic Neue", "DejaVu Sans");
 }
 
 QFont designFont(const QString& family, double points, bool bold, bool underline) {
