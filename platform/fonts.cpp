@@ -1,5 +1,7 @@
 #include "platform/fonts.h"
 
+#include <QStringList>
+
 #include <cmath>
 
 namespace devimax::platform {
