@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Devimax needs on Debian 12.
+set -euo pipefail
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+    cmake ninja-build g++ clang pkg-config \
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins \
+    fonts-liberation2 fonts-comic-neue fonts-dejavu-core \
+    xvfb xauth x11-utils imagemagick \
+    mdbtools nodejs npm libbenchmark-dev \
+    > /dev/null
