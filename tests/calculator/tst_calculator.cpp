@@ -310,8 +310,8 @@ void CalculatorTest::resultsReadBack_data() {
     QTest::addColumn<double>("value");
 
     for (const Form& form : forms()) {
-        for (double value :
-             {1.0 / 3, -2.0 / 3, 1e20, -1.5e-5, 123456.789, 1e300, 4.2e-300, 98765432109876543.0}) {
+        for (double value : {1.0 / 3, -2.0 / 3, 1e20, -1.5e-5, 123456.789, 1e300, 4.2e-300, 5e-324,
+                             98765432109876543.0}) {
             QTest::addRow("%s: %.17g", form.tag, value) << form.separator << value;
         }
     }
