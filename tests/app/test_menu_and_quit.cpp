@@ -1,0 +1,215 @@
+// The popup menu, the quit command and the close routine, with real rate files.
+#include "app/calc_window.h"
+#include "platform/fonts.h"
+#include "rates/application_state.h"
+#include "rates/data_link.h"
+#include "support/ui_helpers.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QtTest>
+#include <memory>
+
+using namespace devimax;
+using namespace devimax::test;
+
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The record as the engine reads it back: FFR, USD, DEM.
+std::vector<double> storedRates(const QString& path) {
+    access::Error error;
+    auto database = access::Database::open(path.toStdString(), error);
+    if (!database)
+        return {};
+    auto table = database->readTable("Parametres", error);
+    if (!table || table->rows.empty())
+        return {};
+    std::vector<double> rates;
+    for (const auto& value : table->rows[0])
+        rates.push_back(value.number);
+    return rates;
+}
+
+QStringList itemCaptions(QMenu* menu) {
+    QStringList captions;
+    for (QAction* action : menu->actions())
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return captions;
+}
+
+} // namespace
+
+class TestMenuAndQuit : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<WorkingDirectory> cwd_;
+    QString rateFile_;
+
+    std::unique_ptr<CalcWindow> startedWindow() {
+        writeRateFile(rateFile_, rateTable({{access::Value::fromDouble(6.55957),
+                                             access::Value::fromDouble(1.1),
+                                             access::Value::fromDouble(1.95583)}}));
+        auto window = std::make_unique<CalcWindow>();
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            return nullptr;
+        fireTimer(window.get(), "Timer2");
+        return window;
+    }
+    // What the rate dialog does when a rate is validated.
+    static void validateRate(CalcWindow* window, const char* label, const QString& text) {
+        window->findChild<rates::BoundLabel*>(QString::fromLatin1(label))->setCaption(text);
+    }
+
+private slots:
+    void initTestCase() { platform::installFontSubstitutions(); }
+    void init() {
+        resetApplicationState();
+        cwd_ = std::make_unique<WorkingDirectory>();
+        rateFile_ = cwd_->file("buro.mdb");
+        setLocale(QLocale::French, QLocale::France);
+    }
+    void cleanup() { cwd_.reset(); }
+
+    void menuTreeAsDesigned() {
+        auto window = startedWindow();
+        QVERIFY(window);
+        QMenu* root = window->programMenu();
+        QCOMPARE(root->objectName(), QStringLiteral("cmdProgramme"));
+        QCOMPARE(itemCaptions(root), (QStringList{"Monnaie", "-", "Change", "-", "     ?", "-",
+                                                  "Quitter"}));
+        QStringList names;
+        for (QAction* action : root->actions())
+            names << action->objectName();
+        QCOMPARE(names, (QStringList{"cmdMonnaie", "cmdBarre1", "cmdTaux", "cmdBarre2", "mnuLog",
+                                     "cmdBarre3", "cmdQuitte"}));
+        for (const char* submenu : {"cmdMonnaie", "cmdTaux"}) {
+            QMenu* menu = root->findChild<QMenu*>(QString::fromLatin1(submenu));
+            QVERIFY(menu);
+            QCOMPARE(itemCaptions(menu), (QStringList{"Franc", "Dollar", "Mark"}));
+        }
+        for (QAction* action : root->findChildren<QAction*>())
+            QVERIFY2(action->shortcut().isEmpty() && !action->isCheckable(),
+                     qPrintable(action->objectName()));
+    }
+
+    void menuPopsUpAtThePointerAndLeavesTheFocus() {
+        auto window = startedWindow();
+        QVERIFY(window);
+        auto* menuButton = window->findChild<QPushButton*>("cmdMenu");
+        QPoint popupAt;
+        QPoint pointerAt;
+        bool popped = false;
+        QTimer::singleShot(50, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                popped = true;
+                popupAt = popup->pos();
+                pointerAt = QCursor::pos();
+                QTest::keyClick(popup, Qt::Key_Escape);
+            }
+        });
+        QTest::mouseClick(menuButton, Qt::LeftButton);
+        QVERIFY(popped);
+        QCOMPARE(popupAt, pointerAt);
+        QCOMPARE(window->focusWidget(), menuButton); // the menu does not park the focus
+    }
+
+    void quittingWithoutChangesLeavesTheFileAlone() {
+        auto window = startedWindow();
+        QVERIFY(window);
+        const QByteArray before = fileBytes(rateFile_);
+        MessageCatcher messages;
+        QSignalSpy ended(window.get(), &CalcWindow::programEnded);
+        window->findChild<QAction*>("cmdQuitte")->trigger();
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(messages.seen.size(), 0);
+        QCOMPARE(fileBytes(rateFile_), before);
+    }
+
+    void validatedRatesAreWrittenAtTheEnd_data() {
+        QTest::addColumn<bool>("byQuit");
+        QTest::newRow("quit command") << true;
+        QTest::newRow("closing the window") << false;
+    }
+    void validatedRatesAreWrittenAtTheEnd() {
+        QFETCH(bool, byQuit);
+        auto window = startedWindow();
+        QVERIFY(window);
+        validateRate(window.get(), "Label2", QStringLiteral("1,2"));
+        validateRate(window.get(), "Label2", QStringLiteral("1,25")); // the second one counts
+        // Pending changes survive a reset and a change of direction.
+        click(window.get(), "Cancel");
+        window->findChild<QCheckBox*>("Check1")->setChecked(true);
+        fireTimer(window.get(), "Timer2");
+        QCOMPARE(storedRates(rateFile_), (std::vector<double>{6.55957, 1.1, 1.95583}));
+
+        QSignalSpy ended(window.get(), &CalcWindow::programEnded);
+        if (byQuit)
+            window->quitProgram();
+        else
+            window->close();
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(storedRates(rateFile_), (std::vector<double>{6.55957, 1.25, 1.95583}));
+    }
+
+    void quitReportsAFileThatCannotBeWritten() {
+        auto window = startedWindow();
+        QVERIFY(window);
+        validateRate(window.get(), "Label1", QStringLiteral("7"));
+        QFile::remove(rateFile_);
+        MessageCatcher messages;
+        QSignalSpy ended(window.get(), &CalcWindow::programEnded);
+        window->quitProgram();
+        QCOMPARE(messages.seen.size(), 1);
+        QCOMPARE(messages.seen[0].title, QStringLiteral("Erreur"));
+        QVERIFY2(messages.seen[0].text.startsWith(
+                     QStringLiteral("E2  Lecture impossible de buro.mdb. 3024 ")),
+                 qPrintable(messages.seen[0].text));
+        QVERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
+        QCOMPARE(ended.count(), 1);
+    }
+
+    void quitWithoutAnOpenStoreStillEnds() {
+        MessageCatcher messages; // no buro.mdb: the store reports it when it opens
+        CalcWindow window;
+        QCOMPARE(messages.seen.size(), 1);
+        QSignalSpy ended(&window, &CalcWindow::programEnded);
+        window.quitProgram();
+        QCOMPARE(messages.seen.size(), 2);
+        QVERIFY(messages.seen[1].text.startsWith(QStringLiteral("E2  Lecture impossible de buro.mdb. ")));
+        QCOMPARE(ended.count(), 1);
+        // Closing afterwards does not save a second time.
+        window.close();
+        QCOMPARE(messages.seen.size(), 2);
+    }
+
+    void twoRecordsUseTheFirst() {
+        writeRateFile(rateFile_,
+                      rateTable({{access::Value::fromDouble(2), access::Value::fromDouble(3),
+                                  access::Value::fromDouble(4)},
+                                 {access::Value::fromDouble(5), access::Value::fromDouble(6),
+                                  access::Value::fromDouble(7)}}));
+        CalcWindow window;
+        fireTimer(&window, "Timer2");
+        QCOMPARE(appState().rateUSD, QStringLiteral("3"));
+        validateRate(&window, "Label3", QStringLiteral("4,5"));
+        window.quitProgram();
+        access::Error error;
+        auto table = access::Database::open(rateFile_.toStdString(), error)->readTable("Parametres", error);
+        QVERIFY(table);
+        QCOMPARE(table->rows[0][2].number, 4.5);
+        QCOMPARE(table->rows[1][2].number, 7.0);
+        QCOMPARE(window.findChild<rates::DataLink*>("Data1")->position(), 0);
+    }
+};
+
+QTEST_MAIN(TestMenuAndQuit)
+#include "test_menu_and_quit.moc"
