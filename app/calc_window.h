@@ -63,6 +63,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createKeypad();
@@ -77,6 +78,9 @@ private:
     void decimalClicked();
     void cancelEntryClicked();
     void cancelClicked();
+
+    QPushButton* keyForCharacter(const QString& typed) const;
+    void pasteAmount(const QString& text);
 
     void parkFocus();
     void showReadout();
