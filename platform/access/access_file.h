@@ -32,10 +32,10 @@ enum class ColumnType : std::uint8_t {
 };
 
 struct Column {
-    std::string name;           // UTF-8
-    std::uint8_t typeCode = 0;  // raw type code; compare with ColumnType
-    std::uint16_t size = 0;     // bytes in the row (Text: maximum length in bytes)
-    bool indexed = false;       // part of an index: never written by updateRecord
+    std::string name;          // UTF-8
+    std::uint8_t typeCode = 0; // raw type code; compare with ColumnType
+    std::uint16_t size = 0;    // bytes in the row (Text: maximum length in bytes)
+    bool indexed = false;      // part of an index: never written by updateRecord
     ColumnType type() const { return static_cast<ColumnType>(typeCode); }
 };
 
@@ -49,10 +49,30 @@ struct Value {
     std::string text;         // Text and inline Memo, UTF-8
 
     static Value null() { return {}; }
-    static Value fromDouble(double v) { Value x; x.kind = Kind::Double; x.number = v; return x; }
-    static Value fromInteger(std::int64_t v) { Value x; x.kind = Kind::Integer; x.integer = v; return x; }
-    static Value fromCurrency(std::int64_t tenThousandths) { Value x; x.kind = Kind::Currency; x.integer = tenThousandths; return x; }
-    static Value fromText(std::string t) { Value x; x.kind = Kind::Text; x.text = std::move(t); return x; }
+    static Value fromDouble(double v) {
+        Value x;
+        x.kind = Kind::Double;
+        x.number = v;
+        return x;
+    }
+    static Value fromInteger(std::int64_t v) {
+        Value x;
+        x.kind = Kind::Integer;
+        x.integer = v;
+        return x;
+    }
+    static Value fromCurrency(std::int64_t tenThousandths) {
+        Value x;
+        x.kind = Kind::Currency;
+        x.integer = tenThousandths;
+        return x;
+    }
+    static Value fromText(std::string t) {
+        Value x;
+        x.kind = Kind::Text;
+        x.text = std::move(t);
+        return x;
+    }
 };
 
 struct Table {
@@ -120,6 +140,7 @@ struct TableSpec {
 };
 
 // A complete, valid database file holding one user table.
+// Throws std::invalid_argument when a column or value cannot be stored.
 std::vector<std::uint8_t> createDatabase(JetVersion version, const TableSpec& table);
 
 // Writes bytes to `path` the crash-safe way described for updateRecord.
