@@ -2,7 +2,7 @@
 # Builds Devimax and starts it in build/run, beside the default buro.mdb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build build -j2
+cmake --preset default > /dev/null
+cmake --build --preset default
 cd build/run
 exec ../app/devimax
