@@ -233,7 +233,8 @@ std::string typeName(const Column& column, JetVersion version);
 
 // Points where replaceFileAtomically can be made to fail, for the crash tests.
 enum class ReplaceStep { None, CreateTemp, Write, Sync, Chmod, Close, Rename };
-void setReplaceFailure(ReplaceStep step);
+// The step fails with `error` (an errno value) until reset with ReplaceStep::None.
+void setReplaceFailure(ReplaceStep step, int error = 5 /* EIO */);
 
 } // namespace detail
 } // namespace devimax::access
