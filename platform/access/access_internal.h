@@ -183,6 +183,8 @@ public:
 private:
     std::optional<std::vector<std::uint32_t>> usageMapPages(std::uint32_t pointer,
                                                             Error& error) const;
+    bool collectPages(const std::uint8_t* bitmap, std::size_t length, std::uint64_t first,
+                      std::vector<std::uint32_t>& pages, Error& error) const;
     const std::vector<std::uint8_t>& bytes_;
     const Format& format_;
     const std::string& fileName_;
