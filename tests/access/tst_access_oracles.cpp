@@ -140,6 +140,12 @@ void TestAccessOracles::oracleSeesValues() {
         const Run tables = run(QStandardPaths::findExecutable("mdb-tables"), {"-1", file});
         QCOMPARE(tables.exitCode, 0);
         QCOMPARE(tables.out.split('\n', Qt::SkipEmptyParts), QStringList{"Taux"});
+        const Run schema = run(QStandardPaths::findExecutable("mdb-schema"), {file});
+        QCOMPARE(schema.exitCode, 0);
+        for (const char* part :
+             {"CREATE TABLE [Taux]", "[Nom]\t\t\tText (30)", "[Taux]\t\t\tDouble",
+              "[Prix]\t\t\tCurrency", "[N]\t\t\tLong Integer"})
+            QVERIFY2(schema.out.contains(part), qPrintable(schema.out));
         const Run r = run(mdbExport, {"-H", "-Q", "-d", "\t", "-0", "<null>", file, "Taux"});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts)) {
