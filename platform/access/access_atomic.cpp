@@ -14,12 +14,13 @@ using namespace detail;
 namespace {
 
 std::atomic<ReplaceStep> g_failAt{ReplaceStep::None};
+std::atomic<int> g_failErrno{EIO};
 
 // True when the step must fail (errno set as a failing system call would).
 bool injected(ReplaceStep step) {
     if (g_failAt.load() != step)
         return false;
-    errno = EIO;
+    errno = g_failErrno.load();
     return true;
 }
 
@@ -52,7 +53,8 @@ Error writeError(const std::string& path, int code) {
 
 namespace detail {
 
-void setReplaceFailure(ReplaceStep step) {
+void setReplaceFailure(ReplaceStep step, int error) {
+    g_failErrno.store(error);
     g_failAt.store(step);
 }
 

@@ -183,6 +183,8 @@ public:
 private:
     std::optional<std::vector<std::uint32_t>> usageMapPages(std::uint32_t pointer,
                                                             Error& error) const;
+    bool collectPages(const std::uint8_t* bitmap, std::size_t length, std::uint64_t first,
+                      std::vector<std::uint32_t>& pages, Error& error) const;
     const std::vector<std::uint8_t>& bytes_;
     const Format& format_;
     const std::string& fileName_;
@@ -233,7 +235,8 @@ std::string typeName(const Column& column, JetVersion version);
 
 // Points where replaceFileAtomically can be made to fail, for the crash tests.
 enum class ReplaceStep { None, CreateTemp, Write, Sync, Chmod, Close, Rename };
-void setReplaceFailure(ReplaceStep step);
+// The step fails with `error` (an errno value) until reset with ReplaceStep::None.
+void setReplaceFailure(ReplaceStep step, int error = 5 /* EIO */);
 
 } // namespace detail
 } // namespace devimax::access

@@ -97,6 +97,25 @@ bool Image::slotExtent(const std::uint8_t* p, std::size_t slot, std::size_t& sta
     return true;
 }
 
+bool Image::collectPages(const std::uint8_t* bitmap, std::size_t length, std::uint64_t first,
+                         std::vector<std::uint32_t>& pages, Error& error) const {
+    for (std::size_t byte = 0; byte < length; ++byte) {
+        if (bitmap[byte] == 0)
+            continue;
+        for (unsigned bit = 0; bit < 8; ++bit) {
+            if ((bitmap[byte] & (1u << bit)) == 0)
+                continue;
+            const std::uint64_t number = first + byte * 8 + bit;
+            if (number == 0 || number >= pageCount()) {
+                error = damaged(fileName_, "Une table utilise une page en dehors du fichier.");
+                return false;
+            }
+            pages.push_back(static_cast<std::uint32_t>(number));
+        }
+    }
+    return true;
+}
+
 std::optional<std::vector<std::uint32_t>> Image::usageMapPages(std::uint32_t pointer,
                                                                Error& error) const {
     const std::uint8_t* p = page(pointer >> 8, error);
@@ -113,7 +132,6 @@ std::optional<std::vector<std::uint32_t>> Image::usageMapPages(std::uint32_t poi
     }
     const std::uint8_t* map = p + start;
     const std::size_t length = end - start;
-    const std::size_t pages = pageCount();
     std::vector<std::uint32_t> result;
     if (map[0] == 0) {
         if (length < 5) {
@@ -121,10 +139,8 @@ std::optional<std::vector<std::uint32_t>> Image::usageMapPages(std::uint32_t poi
             return std::nullopt;
         }
         const std::uint64_t first = get32(map + 1);
-        for (std::uint64_t bit = 0; bit < (length - 5) * 8 && first + bit < pages; ++bit) {
-            if (map[5 + bit / 8] & (1u << (bit % 8)))
-                result.push_back(static_cast<std::uint32_t>(first + bit));
-        }
+        if (!collectPages(map + 5, length - 5, first, result, error))
+            return std::nullopt;
         return result;
     }
     if (map[0] == 1) {
@@ -140,11 +156,8 @@ std::optional<std::vector<std::uint32_t>> Image::usageMapPages(std::uint32_t poi
                 error = damaged(fileName_, "Une page de carte d'utilisation est incorrecte.");
                 return std::nullopt;
             }
-            const std::uint64_t base = i * perPage;
-            for (std::uint64_t bit = 0; bit < perPage && base + bit < pages; ++bit) {
-                if (m[4 + bit / 8] & (1u << (bit % 8)))
-                    result.push_back(static_cast<std::uint32_t>(base + bit));
-            }
+            if (!collectPages(m + 4, format_.pageSize - 4, i * perPage, result, error))
+                return std::nullopt;
         }
         return result;
     }
