@@ -4,7 +4,9 @@
 #include "platform/fonts.h"
 #include "platform/web_page.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCommonStyle>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,6 +27,17 @@ QRect twips(int left, int top, int width, int height) {
 }
 
 const QColor kLightGrey(192, 192, 192);
+
+// The plain etched frame of the classic look: the desktop style would shade the
+// inside of the box, and the labels in it would stand out as lighter patches.
+QStyle* plainFrameStyle() {
+    static QStyle* style = [] {
+        auto* common = new QCommonStyle;
+        common->setParent(qApp);
+        return common;
+    }();
+    return style;
+}
 
 QFont windowFont() {
     return platform::designFont(QStringLiteral("MS Sans Serif"), 8.25);
@@ -89,6 +102,7 @@ AboutWindow::AboutWindow(QWidget* mainWindow)
 
 void AboutWindow::createControls() {
     frame1_ = new QGroupBox(client_);
+    frame1_->setStyle(plainFrameStyle());
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setGeometry(twips(60, 0, 3195, 3675));
     setColours(frame1_, Qt::black);

@@ -7,7 +7,9 @@
 #include "rates/application_state.h"
 #include "rates/data_link.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCommonStyle>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
@@ -30,6 +32,17 @@ QRect twips(int left, int top, int width, int height) {
 }
 
 const QColor kLightGrey(192, 192, 192);
+
+// The plain etched frame of the classic look: the desktop style would shade the
+// inside of the box, and the labels in it would stand out as lighter patches.
+QStyle* plainFrameStyle() {
+    static QStyle* style = [] {
+        auto* common = new QCommonStyle;
+        common->setParent(qApp);
+        return common;
+    }();
+    return style;
+}
 
 QFont defaultFont() {
     return platform::designFont(QStringLiteral("MS Sans Serif"), 8.25);
@@ -107,6 +120,7 @@ RateDialog::RateDialog(QWidget* mainWindow, std::array<BoundLabel*, 3> boundLabe
 
 void RateDialog::createControls() {
     frame1_ = new QGroupBox(client_);
+    frame1_->setStyle(plainFrameStyle());
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setGeometry(twips(120, 60, 2235, 1275));
     frame1_->setFont(comicFont(8.25));
