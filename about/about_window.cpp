@@ -1,0 +1,246 @@
+#include "about/about_window.h"
+
+#include "platform/cursors.h"
+#include "platform/fonts.h"
+#include "platform/web_page.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCommonStyle>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace devimax::about {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kBorder = 1; // the single-line border around the client area, in pixels
+
+QRect twips(int left, int top, int width, int height) {
+    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+            height / kTwipsPerPixel};
+}
+
+const QColor kLightGrey(192, 192, 192);
+
+// The plain etched frame of the classic look: the desktop style would shade the
+// inside of the box, and the labels in it would stand out as lighter patches.
+QStyle* plainFrameStyle() {
+    static QStyle* style = [] {
+        auto* common = new QCommonStyle;
+        common->setParent(qApp);
+        return common;
+    }();
+    return style;
+}
+
+QFont windowFont() {
+    return platform::designFont(QStringLiteral("MS Sans Serif"), 8.25);
+}
+
+void setColours(QWidget* widget, const QColor& text) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, kLightGrey);
+    palette.setColor(QPalette::WindowText, text);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+                  const QFont& font, const QColor& text,
+                  Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(rect);
+    label->setFont(font);
+    label->setAlignment(alignment);
+    setColours(label, text);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QRect& rect, const QFont& font) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(rect);
+    button->setFont(font);
+    // Enter is dispatched by the window itself (keyPressEvent).
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+AboutWindow::AboutWindow(QWidget* mainWindow)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("frmLog"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(windowFont());
+    setColours(this, Qt::black);
+    setCursor(Qt::ArrowCursor);
+
+    // No title bar: nothing to drag, no close button. The border is drawn here, one
+    // pixel around the client area, whose top-left corner lies at 1905, 2130 twips
+    // on the screen.
+    const QRect client = twips(0, 0, 3345, 3765);
+    setFixedSize(client.width() + 2 * kBorder, client.height() + 2 * kBorder);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("clientArea"));
+    client_->setGeometry(client.translated(kBorder, kBorder));
+    setColours(client_, Qt::black);
+    const QRect position = twips(1905, 2130, 0, 0);
+    move(position.left() - kBorder, position.top() - kBorder);
+
+    createControls();
+    cmdFocus_->setFocus();
+}
+
+void AboutWindow::createControls() {
+    frame1_ = new QGroupBox(client_);
+    frame1_->setStyle(plainFrameStyle());
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    frame1_->setGeometry(twips(60, 0, 3195, 3675));
+    setColours(frame1_, Qt::black);
+    frame1_->setMouseTracking(true);
+    frame1_->installEventFilter(this);
+
+    auto* image1 = new QLabel(frame1_);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setGeometry(twips(360, 480, 480, 480));
+    image1->setPixmap(QPixmap(QStringLiteral(":/devimax/about_calculator.xpm")));
+    image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    makeLabel(frame1_, QStringLiteral("Label1"), QStringLiteral("\"DEVIMAX\""),
+              twips(1080, 540, 1755, 255),
+              platform::designFont(QStringLiteral("Comic Sans MS"), 8.25, false, true),
+              QColor(128, 0, 0));
+    makeLabel(frame1_, QStringLiteral("Label2"), QStringLiteral("Programme freeware"),
+              twips(1080, 840, 1755, 255), windowFont(), Qt::black);
+
+    // A drawn line: the mouse passes through it to the frame.
+    auto* line1 = new QWidget(frame1_);
+    line1->setObjectName(QStringLiteral("Line1"));
+    line1->setGeometry(twips(720, 1320, 2520 - 720, 15));
+    line1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette linePalette = line1->palette();
+    linePalette.setColor(QPalette::Window, Qt::black);
+    line1->setPalette(linePalette);
+    line1->setAutoFillBackground(true);
+
+    // Left-aligned with nothing beside it: it runs on towards the frame's edge, as
+    // the substitute font is wider than the 2115 twips first drawn for this line.
+    makeLabel(frame1_, QStringLiteral("Label3"), QStringLiteral("Ce programme a été réalisé par:"),
+              twips(600, 1560, 2535, 255), windowFont(), Qt::black, Qt::AlignLeft | Qt::AlignTop);
+    const QFont authorFont = platform::designFont(QStringLiteral("MS Sans Serif"), 8.25, true);
+    makeLabel(frame1_, QStringLiteral("Label4"), QStringLiteral("L'équipe Devimax"),
+              twips(1080, 1980, 1500, 195), authorFont, Qt::white);
+    makeLabel(frame1_, QStringLiteral("Label5"), QStringLiteral("Logiciel libre"),
+              twips(1080, 2220, 1500, 195), authorFont, Qt::white);
+    makeLabel(frame1_, QStringLiteral("Label6"), QStringLiteral("Debian GNU/Linux"),
+              twips(1080, 2460, 1500, 195), authorFont, Qt::white);
+
+    cmdFermer_ = makeButton(frame1_, QStringLiteral("cmdFermer"), QStringLiteral("Fermer"),
+                            twips(180, 2100, 735, 315),
+                            platform::designFont(QStringLiteral("Comic Sans MS"), 9));
+
+    const QFont linkFont = platform::designFont(QStringLiteral("MS Sans Serif"), 9.75, false, true);
+    makeLabel(frame1_, QStringLiteral("Label7"), QStringLiteral("devimax@example.org"),
+              twips(360, 2820, 2595, 255), linkFont, QColor(0, 128, 128));
+    label8_ = makeLabel(frame1_, QStringLiteral("Label8"), kAuthorPage, twips(180, 3180, 2835, 255),
+                        linkFont, QColor(0, 0, 255));
+    label8_->setMouseTracking(true);
+    label8_->installEventFilter(this);
+
+    // Right of the client area: never seen; the default button, with no action.
+    cmdFocus_ = makeButton(client_, QStringLiteral("cmdFocus"), QStringLiteral("Focus"),
+                           twips(4320, 960, 615, 315), windowFont());
+    cmdFocus_->setDefault(true);
+
+    QWidget::setTabOrder(cmdFocus_, cmdFermer_);
+    connect(cmdFermer_, &QPushButton::clicked, this, &AboutWindow::closeAboutBox);
+}
+
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == label8_) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+            setCursor(Qt::UpArrowCursor);
+            return true;
+        case QEvent::MouseButtonPress:
+            linkPressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+            return true;
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool click = linkPressed_ && mouse->button() == Qt::LeftButton &&
+                               label8_->rect().contains(mouse->position().toPoint());
+            linkPressed_ = false;
+            if (click)
+                openAuthorPage();
+            return true;
+        }
+        default:
+            break;
+        }
+    } else if (watched == frame1_ && event->type() == QEvent::MouseMove) {
+        // Only the frame's bare area sets the icon pointer. Qt hands a move without
+        // buttons to the control under the pointer, not to the frame; the check keeps
+        // it so should a control ever pass a move on.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!frame1_->childAt(mouse->position().toPoint()))
+            setCursor(platform::iconCursor());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AboutWindow::openAuthorPage() {
+    // Whatever the desktop answers, the window stays as it is.
+    platform::openWebPage(label8_->text());
+}
+
+void AboutWindow::closeAboutBox() {
+    closing_ = true;
+    close(); // WA_DeleteOnClose: deleted once control is back in the event loop
+    if (mainWindow_)
+        mainWindow_->show();
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter clicks the focused push button, else the default one; Escape does nothing.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        (focused ? focused : cmdFocus_)->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void AboutWindow::closeEvent(QCloseEvent* event) {
+    // Only "Fermer" closes the window, not the window system (Alt+F4 and the like).
+    if (!closing_ && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void AboutWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+AboutWindow* showAboutBox(QWidget* mainWindow) {
+    if (mainWindow)
+        mainWindow->hide();
+    auto* window = new AboutWindow(mainWindow);
+    window->show();
+    return window;
+}
+
+} // namespace devimax::about

@@ -1,0 +1,274 @@
+#include "rates/rate_dialog.h"
+
+#include "calculator/number_text.h"
+#include "platform/fonts.h"
+#include "platform/locale_text.h"
+#include "platform/message_box.h"
+#include "rates/application_state.h"
+#include "rates/data_link.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCommonStyle>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace devimax::rates {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kBorder = 1; // the single-line border around the client area, in pixels
+
+QRect twips(int left, int top, int width, int height) {
+    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+            height / kTwipsPerPixel};
+}
+
+const QColor kLightGrey(192, 192, 192);
+
+// The plain etched frame of the classic look: the desktop style would shade the
+// inside of the box, and the labels in it would stand out as lighter patches.
+QStyle* plainFrameStyle() {
+    static QStyle* style = [] {
+        auto* common = new QCommonStyle;
+        common->setParent(qApp);
+        return common;
+    }();
+    return style;
+}
+
+QFont defaultFont() {
+    return platform::designFont(QStringLiteral("MS Sans Serif"), 8.25);
+}
+
+QFont comicFont(double points) {
+    return platform::designFont(QStringLiteral("Comic Sans MS"), points);
+}
+
+void paintGreyWithBlackText(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, kLightGrey);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
+                  const QFont& font) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(rect);
+    label->setFont(font);
+    paintGreyWithBlackText(label);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QRect& rect, const QFont& font) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(rect);
+    button->setFont(font);
+    // Enter is dispatched by the window itself (keyPressEvent), as a dialog would.
+    button->setAutoDefault(false);
+    return button;
+}
+
+const QString& workingCopy(const QString& name) {
+    static const QString none;
+    const ApplicationState& state = appState();
+    if (name == QLatin1String("Franc"))
+        return state.rateFFR;
+    if (name == QLatin1String("Dollar"))
+        return state.rateUSD;
+    if (name == QLatin1String("Mark"))
+        return state.rateDEM;
+    return none;
+}
+
+} // namespace
+
+RateDialog::RateDialog(QWidget* mainWindow, std::array<BoundLabel*, 3> boundLabels)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), mainWindow_(mainWindow) {
+    for (std::size_t i = 0; i < boundLabels.size(); ++i)
+        boundLabels_[i] = boundLabels[i];
+    setObjectName(QStringLiteral("frmChange"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(QStringLiteral(":/devimax/euro_icon.xpm")));
+    setFont(defaultFont());
+    paintGreyWithBlackText(this);
+
+    // No title bar: the window system gives neither a caption nor a way to drag it.
+    // The border is drawn here, one pixel around the client area.
+    const QRect client = twips(0, 0, 2460, 1815);
+    setFixedSize(client.width() + 2 * kBorder, client.height() + 2 * kBorder);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("clientArea"));
+    client_->setGeometry(client.translated(kBorder, kBorder));
+    paintGreyWithBlackText(client_);
+
+    createControls();
+    loadDialog();
+}
+
+void RateDialog::createControls() {
+    frame1_ = new QGroupBox(client_);
+    frame1_->setStyle(plainFrameStyle());
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    frame1_->setGeometry(twips(120, 60, 2235, 1275));
+    frame1_->setFont(comicFont(8.25));
+    paintGreyWithBlackText(frame1_);
+
+    text1_ = new QLineEdit(frame1_);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setGeometry(twips(1380, 780, 735, 315));
+    text1_->setFont(defaultFont());
+
+    label1_ = makeLabel(frame1_, QStringLiteral("Label1"), QStringLiteral("Nouvelle valeur:"),
+                        twips(60, 840, 1275, 315), comicFont(8.25));
+    label2_ = makeLabel(frame1_, QStringLiteral("Label2"), QStringLiteral("Ancienne valeur:"),
+                        twips(60, 300, 1335, 315), comicFont(8.25));
+    label3_ = makeLabel(frame1_, QStringLiteral("Label3"), QString(), twips(1380, 240, 735, 315),
+                        defaultFont());
+    label3_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label3_->setLineWidth(1);
+    label3_->setAlignment(Qt::AlignCenter);
+
+    // Right of the client area: never seen, but it is the default button.
+    cmdFocus_ = makeButton(client_, QStringLiteral("cmdFocus"), QStringLiteral("Focus"),
+                           twips(3000, 720, 615, 315), defaultFont());
+    cmdFocus_->setDefault(true);
+    cmdAnnuler_ = makeButton(client_, QStringLiteral("cmdAnnuler"), QStringLiteral("Annuler"),
+                             twips(240, 1440, 915, 315), comicFont(9));
+    cmdValide_ = makeButton(client_, QStringLiteral("cmdValide"), QStringLiteral("Valider"),
+                            twips(1260, 1440, 915, 315), comicFont(9));
+
+    QWidget::setTabOrder(text1_, cmdFocus_);
+    QWidget::setTabOrder(cmdFocus_, cmdAnnuler_);
+    QWidget::setTabOrder(cmdAnnuler_, cmdValide_);
+
+    connect(text1_, &QLineEdit::textChanged, this, &RateDialog::filterEntry);
+    connect(cmdValide_, &QPushButton::clicked, this, &RateDialog::validate);
+    connect(cmdFocus_, &QPushButton::clicked, this, &RateDialog::validate);
+    connect(cmdAnnuler_, &QPushButton::clicked, this, &RateDialog::cancel);
+}
+
+void RateDialog::loadDialog() {
+    QScreen* screen = mainWindow_ ? mainWindow_->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->geometry();
+        // Frameless: the outer size is the widget's own size.
+        move(area.left() + (area.width() - width()) / 2,
+             area.top() + (area.height() - height()) / 2);
+    }
+    const QString& name = appState().rateEditName;
+    frame1_->setTitle(name + QStringLiteral("s pour un Euro:"));
+    label3_->setText(workingCopy(name));
+    text1_->setFocus();
+}
+
+void RateDialog::filterEntry(const QString& text) {
+    if (text.isEmpty())
+        return;
+    const QChar last = text.back();
+    if ((last >= QLatin1Char('0') && last <= QLatin1Char('9')) || last == QLatin1Char(','))
+        return;
+    text1_->setText(QString()); // runs this filter again, which stops at the empty text
+    platform::showMessage(this, QStringLiteral("ATTENTION"),
+                          QStringLiteral("Vous devez entrer une valeur numérique sous la forme "
+                                         "'' 2,458 ''."));
+}
+
+void RateDialog::validate() {
+    const QString text = text1_->text();
+    // An entry must read as a positive number: a lone comma, 0 or "1,,5" would
+    // otherwise become a rate that every later conversion fails on.
+    const auto value = calc::readNumber(text.toStdString(), platform::decimalSeparator());
+    if (!value || !(*value > 0)) {
+        platform::showMessage(this, QStringLiteral("ATTENTION"),
+                              QStringLiteral("Vous devez saisir une valeur supérieure à 0."));
+        return;
+    }
+    ApplicationState& state = appState();
+    QString* copy = nullptr;
+    BoundLabel* label = nullptr;
+    switch (state.rateEditIndex) {
+    case 1:
+        copy = &state.rateFFR;
+        label = boundLabels_[0];
+        break;
+    case 2:
+        copy = &state.rateUSD;
+        label = boundLabels_[1];
+        break;
+    case 3:
+        copy = &state.rateDEM;
+        label = boundLabels_[2];
+        break;
+    default:
+        break;
+    }
+    if (copy)
+        *copy = text;
+    if (label)
+        label->setCaption(text);
+    closeAndShowMainWindow();
+}
+
+void RateDialog::cancel() {
+    closeAndShowMainWindow();
+}
+
+void RateDialog::closeAndShowMainWindow() {
+    closing_ = true;
+    close(); // WA_DeleteOnClose: deleted once control is back in the event loop
+    if (mainWindow_)
+        mainWindow_->show();
+}
+
+void RateDialog::keyPressEvent(QKeyEvent* event) {
+    // What a dialog does with Enter: the focused push button, else the default one.
+    // Escape is left alone: this dialog has no cancel button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        (focused ? focused : cmdFocus_)->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void RateDialog::closeEvent(QCloseEvent* event) {
+    // Only its buttons close the dialog, not the window system (Alt+F4 and the like).
+    if (!closing_ && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void RateDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+RateDialog* openRateDialog(QWidget* mainWindow, std::array<BoundLabel*, 3> labels, int index,
+                           const QString& name) {
+    ApplicationState& state = appState();
+    state.rateEditIndex = index;
+    state.rateEditName = name;
+    auto* dialog = new RateDialog(mainWindow, labels);
+    dialog->show();
+    if (mainWindow)
+        mainWindow->hide();
+    return dialog;
+}
+
+} // namespace devimax::rates
