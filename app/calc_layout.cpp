@@ -241,9 +241,14 @@ void CalcWindow::createMenu() {
     rateItems_[0] = item(taux, QStringLiteral("cmdFran"), QStringLiteral("Franc"));
     rateItems_[1] = item(taux, QStringLiteral("cmdDolla"), QStringLiteral("Dollar"));
     rateItems_[2] = item(taux, QStringLiteral("cmdMar"), QStringLiteral("Mark"));
+    for (int i = 0; i < 3; ++i) {
+        connect(rateItems_[static_cast<std::size_t>(i)], &QAction::triggered, this,
+                [this, currency = i + 1] { openRateDialog(currency); });
+    }
     separator(cmdProgramme_, QStringLiteral("cmdBarre2"));
 
     mnuLog_ = item(cmdProgramme_, QStringLiteral("mnuLog"), QStringLiteral("     ?"));
+    connect(mnuLog_, &QAction::triggered, this, &CalcWindow::showAboutBox);
     separator(cmdProgramme_, QStringLiteral("cmdBarre3"));
     QAction* quit = item(cmdProgramme_, QStringLiteral("cmdQuitte"), QStringLiteral("Quitter"));
     connect(quit, &QAction::triggered, this, &CalcWindow::quitProgram);

@@ -1,5 +1,6 @@
 #include "app/calc_window.h"
 
+#include "about/about_window.h"
 #include "calculator/failures.h"
 #include "calculator/number_text.h"
 #include "exchange/currency.h"
@@ -10,6 +11,7 @@
 #include "platform/timer.h"
 #include "rates/application_state.h"
 #include "rates/data_link.h"
+#include "rates/rate_dialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -193,6 +195,16 @@ void CalcWindow::quitProgram() {
 
 void CalcWindow::showProgramMenu() {
     cmdProgramme_->exec(QCursor::pos());
+}
+
+void CalcWindow::openRateDialog(int currency) {
+    parkFocus();
+    rates::openRateDialog(this, {label1_, label2_, label3_}, currency,
+                          QString::fromLatin1(exchange::currencyWord(currency)));
+}
+
+void CalcWindow::showAboutBox() {
+    about::showAboutBox(this);
 }
 
 // Keypad ---------------------------------------------------------------------

@@ -50,6 +50,8 @@ public:
 
     // Commands of the popup menu.
     void showProgramMenu();
+    void openRateDialog(int currency);
+    void showAboutBox();
     void quitProgram();
 
     int displayCurrency() const { return displayCurrency_; }

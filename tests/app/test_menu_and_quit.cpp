@@ -8,7 +8,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
@@ -36,6 +38,18 @@ std::vector<double> storedRates(const QString& path) {
     for (const auto& value : table->rows[0])
         rates.push_back(value.number);
     return rates;
+}
+
+// The file as the project's dump tool prints it.
+QString dumpedRow(const QString& path) {
+    QProcess tool;
+    tool.start(qEnvironmentVariable("DEVIMAX_MDB_TOOL"), {QStringLiteral("dump"), path});
+    tool.waitForFinished();
+    for (const QString& line : QString::fromUtf8(tool.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith(QLatin1String("row\t")))
+            return line.mid(4);
+    }
+    return QStringLiteral("<no row>");
 }
 
 QStringList itemCaptions(QMenu* menu) {
@@ -189,6 +203,56 @@ private slots:
         // Closing afterwards does not save a second time.
         window.close();
         QCOMPARE(messages.seen.size(), 2);
+    }
+
+    void rateDialogFromTheMenuReachesTheFileAtTheEnd() {
+        auto window = startedWindow();
+        QVERIFY(window);
+        click(window.get(), "Number1");
+        click(window.get(), "Number0");
+        const QPoint placed = window->pos();
+        window->findChild<QAction*>("cmdDolla")->trigger();
+        QWidget* dialog = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("frmChange") && top->isVisible())
+                dialog = top;
+        QVERIFY(dialog);
+        QVERIFY(window->isHidden());
+        QCOMPARE(window->focusWidget()->objectName(), QStringLiteral("cmdFocus"));
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("Text1"), "1,3");
+        QTest::keyClick(dialog->findChild<QLineEdit*>("Text1"), Qt::Key_Return);
+        QTRY_VERIFY(window->isVisible());
+        QCOMPARE(window->pos(), placed);
+        QCOMPARE(caption(window.get(), "Readout"), QStringLiteral("10,")); // no reset
+        QCOMPARE(appState().rateUSD, QStringLiteral("1,3"));
+
+        window->chooseCurrency(2);
+        fireTimer(window.get(), "Timer2");
+        click(window.get(), "Number2");
+        fireTimer(window.get(), "Timer1");
+        QCOMPARE(caption(window.get(), "ReadOut2"), QStringLiteral("2,6"));
+
+        QCOMPARE(dumpedRow(rateFile_), QStringLiteral("6.55957\t1.1\t1.95583"));
+        window->quitProgram();
+        QCOMPARE(dumpedRow(rateFile_), QStringLiteral("6.55957\t1.3\t1.95583"));
+    }
+
+    void aboutWindowFromTheMenu() {
+        auto window = startedWindow();
+        QVERIFY(window);
+        click(window.get(), "Number7");
+        const QPoint placed = window->pos();
+        window->findChild<QAction*>("mnuLog")->trigger();
+        QVERIFY(window->isHidden());
+        QWidget* about = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("frmLog") && top->isVisible())
+                about = top;
+        QVERIFY(about);
+        click(about, "cmdFermer");
+        QTRY_VERIFY(window->isVisible());
+        QCOMPARE(window->pos(), placed);
+        QCOMPARE(caption(window.get(), "Readout"), QStringLiteral("7,"));
     }
 
     void twoRecordsUseTheFirst() {
