@@ -10,4 +10,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     fonts-liberation2 fonts-comic-neue fonts-dejavu-core \
     xvfb xauth x11-utils imagemagick \
     mdbtools nodejs npm libbenchmark-dev \
+    dpkg-dev fakeroot file appstream desktop-file-utils \
     > /dev/null
