@@ -116,6 +116,31 @@ private slots:
         QCOMPARE(caption(window.get(), "ReadOut2"), QStringLiteral("3"));
     }
 
+    void ticksWithNothingNewDoNotRepaint() {
+        auto window = startedWindow();
+        QVERIFY(window);
+        type(window.get(), "100");
+        fireTimer(window.get(), "Timer1");
+        QApplication::processEvents();
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override {
+                paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        auto* second = window->findChild<QLabel*>("ReadOut2");
+        second->installEventFilter(&counter);
+        for (int i = 0; i < 5; ++i) {
+            fireTimer(window.get(), "Timer1");
+            QApplication::processEvents();
+        }
+        QCOMPARE(counter.paints, 0);
+        type(window.get(), "0"); // a new amount repaints once it is shown
+        fireTimer(window.get(), "Timer1");
+        QTRY_VERIFY(counter.paints > 0);
+    }
+
     void newWorkingRateShowsAtTheNextTick() {
         auto window = startedWindow();
         QVERIFY(window);
