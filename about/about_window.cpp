@@ -19,7 +19,6 @@ namespace devimax::about {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int kBorder = 1; // the single-line border around the client area, in pixels
 
 QRect twips(int left, int top, int width, int height) {
     return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
@@ -77,31 +76,21 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 } // namespace
 
 AboutWindow::AboutWindow(QWidget* mainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), mainWindow_(mainWindow) {
+    : SecondaryWindow(mainWindow, twips(0, 0, 3345, 3765).size()) {
     setObjectName(QStringLiteral("frmLog"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setFont(windowFont());
     setColours(this, Qt::black);
     setCursor(Qt::ArrowCursor);
-
-    // No title bar: nothing to drag, no close button. The border is drawn here, one
-    // pixel around the client area, whose top-left corner lies at 1905, 2130 twips
-    // on the screen.
-    const QRect client = twips(0, 0, 3345, 3765);
-    setFixedSize(client.width() + 2 * kBorder, client.height() + 2 * kBorder);
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("clientArea"));
-    client_->setGeometry(client.translated(kBorder, kBorder));
-    setColours(client_, Qt::black);
-    const QRect position = twips(1905, 2130, 0, 0);
-    move(position.left() - kBorder, position.top() - kBorder);
+    setColours(clientArea(), Qt::black);
+    // The client area's top-left corner lies at 1905, 2130 twips on the screen.
+    moveClientArea(twips(1905, 2130, 0, 0).topLeft());
 
     createControls();
     cmdFocus_->setFocus();
 }
 
 void AboutWindow::createControls() {
-    frame1_ = new QGroupBox(client_);
+    frame1_ = new QGroupBox(clientArea());
     frame1_->setStyle(plainFrameStyle());
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setGeometry(twips(60, 0, 3195, 3675));
@@ -157,8 +146,9 @@ void AboutWindow::createControls() {
     label8_->installEventFilter(this);
 
     // Right of the client area: never seen; the default button, with no action.
-    cmdFocus_ = makeButton(client_, QStringLiteral("cmdFocus"), QStringLiteral("Focus"),
+    cmdFocus_ = makeButton(clientArea(), QStringLiteral("cmdFocus"), QStringLiteral("Focus"),
                            twips(4320, 960, 615, 315), windowFont());
+    setDefaultButton(cmdFocus_);
     cmdFocus_->setDefault(true);
 
     QWidget::setTabOrder(cmdFocus_, cmdFermer_);
@@ -204,35 +194,7 @@ void AboutWindow::openAuthorPage() {
 }
 
 void AboutWindow::closeAboutBox() {
-    closing_ = true;
-    close(); // WA_DeleteOnClose: deleted once control is back in the event loop
-    if (mainWindow_)
-        mainWindow_->show();
-}
-
-void AboutWindow::keyPressEvent(QKeyEvent* event) {
-    // Enter clicks the focused push button, else the default one; Escape does nothing.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        auto* focused = qobject_cast<QPushButton*>(focusWidget());
-        (focused ? focused : cmdFocus_)->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void AboutWindow::closeEvent(QCloseEvent* event) {
-    // Only "Fermer" closes the window, not the window system (Alt+F4 and the like).
-    if (!closing_ && event->spontaneous()) {
-        event->ignore();
-        return;
-    }
-    QWidget::closeEvent(event);
-}
-
-void AboutWindow::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    closeAndShowMainWindow();
 }
 
 AboutWindow* showAboutBox(QWidget* mainWindow) {

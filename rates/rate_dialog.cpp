@@ -24,7 +24,6 @@ namespace devimax::rates {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int kBorder = 1; // the single-line border around the client area, in pixels
 
 QRect twips(int left, int top, int width, int height) {
     return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
@@ -96,30 +95,21 @@ const QString& workingCopy(const QString& name) {
 } // namespace
 
 RateDialog::RateDialog(QWidget* mainWindow, std::array<BoundLabel*, 3> boundLabels)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), mainWindow_(mainWindow) {
+    : SecondaryWindow(mainWindow, twips(0, 0, 2460, 1815).size()) {
     for (std::size_t i = 0; i < boundLabels.size(); ++i)
         boundLabels_[i] = boundLabels[i];
     setObjectName(QStringLiteral("frmChange"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/devimax/euro_icon.xpm")));
     setFont(defaultFont());
     paintGreyWithBlackText(this);
-
-    // No title bar: the window system gives neither a caption nor a way to drag it.
-    // The border is drawn here, one pixel around the client area.
-    const QRect client = twips(0, 0, 2460, 1815);
-    setFixedSize(client.width() + 2 * kBorder, client.height() + 2 * kBorder);
-    client_ = new QWidget(this);
-    client_->setObjectName(QStringLiteral("clientArea"));
-    client_->setGeometry(client.translated(kBorder, kBorder));
-    paintGreyWithBlackText(client_);
+    paintGreyWithBlackText(clientArea());
 
     createControls();
     loadDialog();
 }
 
 void RateDialog::createControls() {
-    frame1_ = new QGroupBox(client_);
+    frame1_ = new QGroupBox(clientArea());
     frame1_->setStyle(plainFrameStyle());
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setGeometry(twips(120, 60, 2235, 1275));
@@ -142,12 +132,13 @@ void RateDialog::createControls() {
     label3_->setAlignment(Qt::AlignCenter);
 
     // Right of the client area: never seen, but it is the default button.
-    cmdFocus_ = makeButton(client_, QStringLiteral("cmdFocus"), QStringLiteral("Focus"),
+    cmdFocus_ = makeButton(clientArea(), QStringLiteral("cmdFocus"), QStringLiteral("Focus"),
                            twips(3000, 720, 615, 315), defaultFont());
+    setDefaultButton(cmdFocus_);
     cmdFocus_->setDefault(true);
-    cmdAnnuler_ = makeButton(client_, QStringLiteral("cmdAnnuler"), QStringLiteral("Annuler"),
+    cmdAnnuler_ = makeButton(clientArea(), QStringLiteral("cmdAnnuler"), QStringLiteral("Annuler"),
                              twips(240, 1440, 915, 315), comicFont(9));
-    cmdValide_ = makeButton(client_, QStringLiteral("cmdValide"), QStringLiteral("Valider"),
+    cmdValide_ = makeButton(clientArea(), QStringLiteral("cmdValide"), QStringLiteral("Valider"),
                             twips(1260, 1440, 915, 315), comicFont(9));
 
     QWidget::setTabOrder(text1_, cmdFocus_);
@@ -161,7 +152,7 @@ void RateDialog::createControls() {
 }
 
 void RateDialog::loadDialog() {
-    QScreen* screen = mainWindow_ ? mainWindow_->screen() : QGuiApplication::primaryScreen();
+    QScreen* screen = mainWindow() ? mainWindow()->screen() : QGuiApplication::primaryScreen();
     if (screen) {
         const QRect area = screen->geometry();
         // Frameless: the outer size is the widget's own size.
@@ -224,39 +215,6 @@ void RateDialog::validate() {
 
 void RateDialog::cancel() {
     closeAndShowMainWindow();
-}
-
-void RateDialog::closeAndShowMainWindow() {
-    closing_ = true;
-    close(); // WA_DeleteOnClose: deleted once control is back in the event loop
-    if (mainWindow_)
-        mainWindow_->show();
-}
-
-void RateDialog::keyPressEvent(QKeyEvent* event) {
-    // What a dialog does with Enter: the focused push button, else the default one.
-    // Escape is left alone: this dialog has no cancel button.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        auto* focused = qobject_cast<QPushButton*>(focusWidget());
-        (focused ? focused : cmdFocus_)->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void RateDialog::closeEvent(QCloseEvent* event) {
-    // Only its buttons close the dialog, not the window system (Alt+F4 and the like).
-    if (!closing_ && event->spontaneous()) {
-        event->ignore();
-        return;
-    }
-    QWidget::closeEvent(event);
-}
-
-void RateDialog::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 RateDialog* openRateDialog(QWidget* mainWindow, std::array<BoundLabel*, 3> labels, int index,

@@ -4,8 +4,9 @@
 // rate it edits.
 #pragma once
 
+#include "platform/secondary_window.h"
+
 #include <QPointer>
-#include <QWidget>
 #include <array>
 
 class QGroupBox;
@@ -17,33 +18,21 @@ namespace devimax::rates {
 
 class BoundLabel;
 
-class RateDialog : public QWidget {
+class RateDialog : public platform::SecondaryWindow {
     Q_OBJECT
 public:
     // boundLabels: the main window's Label1 (FFR), Label2 (USD), Label3 (DEM).
     RateDialog(QWidget* mainWindow, std::array<BoundLabel*, 3> boundLabels);
 
-    // The window's inside, without its one-pixel border: every control is placed
-    // relative to it.
-    QWidget* clientArea() const { return client_; }
-
     void validate();
     void cancel();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void createControls();
     void loadDialog();
     void filterEntry(const QString& text);
-    void closeAndShowMainWindow();
 
-    QPointer<QWidget> mainWindow_;
     std::array<QPointer<BoundLabel>, 3> boundLabels_;
-    QWidget* client_ = nullptr;
     QGroupBox* frame1_ = nullptr;
     QLabel* label1_ = nullptr;
     QLabel* label2_ = nullptr;
@@ -52,7 +41,6 @@ private:
     QPushButton* cmdAnnuler_ = nullptr;
     QPushButton* cmdValide_ = nullptr;
     QPushButton* cmdFocus_ = nullptr;
-    bool closing_ = false;
 };
 
 // Run by the rate items of the main window's menu (the window has already parked

@@ -152,7 +152,6 @@ void TestAboutWindow::fermerBringsTheMainWindowBack() {
 void TestAboutWindow::keys() {
     QVERIFY(open());
     auto* cmdFocus = control<QPushButton>("cmdFocus");
-    auto* cmdFermer = control<QPushButton>("cmdFermer");
     QCOMPARE(about_->focusWidget(), cmdFocus);
     QVERIFY(cmdFocus->isDefault());
     QVERIFY(cmdFocus->mapTo(about_->clientArea(), QPoint(0, 0)).x() >=
