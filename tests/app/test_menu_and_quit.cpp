@@ -174,20 +174,39 @@ private slots:
         QCOMPARE(storedRates(rateFile_), (std::vector<double>{6.55957, 1.25, 1.95583}));
     }
 
-    void quitReportsAFileThatCannotBeWritten() {
+    void failedSaveIsReportedAndTheProgramEnds_data() {
+        QTest::addColumn<bool>("byQuit");
+        QTest::addColumn<bool>("directoryInItsPlace");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("quit, file removed") << true << false
+                                            << "E2  Lecture impossible de buro.mdb. 3024 ";
+        QTest::newRow("quit, a directory in its place")
+            << true << true << "E2  Lecture impossible de buro.mdb. 3051 ";
+        QTest::newRow("closing, file removed")
+            << false << false << QString::fromUtf8("Les taux n'ont pas pu être enregistrés dans buro.mdb. 3024 ");
+    }
+    void failedSaveIsReportedAndTheProgramEnds() {
+        QFETCH(bool, byQuit);
+        QFETCH(bool, directoryInItsPlace);
+        QFETCH(QString, start);
         auto window = startedWindow();
         QVERIFY(window);
         validateRate(window.get(), "Label1", QStringLiteral("7"));
         QFile::remove(rateFile_);
+        if (directoryInItsPlace)
+            QVERIFY(QDir().mkdir(rateFile_));
         MessageCatcher messages;
         QSignalSpy ended(window.get(), &CalcWindow::programEnded);
-        window->quitProgram();
+        if (byQuit)
+            window->quitProgram();
+        else
+            window->close();
         QCOMPARE(messages.seen.size(), 1);
         QCOMPARE(messages.seen[0].title, QStringLiteral("Erreur"));
-        QVERIFY2(messages.seen[0].text.startsWith(
-                     QStringLiteral("E2  Lecture impossible de buro.mdb. 3024 ")),
-                 qPrintable(messages.seen[0].text));
-        QVERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
+        QVERIFY2(messages.seen[0].text.startsWith(start), qPrintable(messages.seen[0].text));
+        QVERIFY(messages.seen[0].text.contains("buro.mdb"));
+        if (byQuit)
+            QVERIFY(!window->findChild<QTimer*>("Timer1")->isActive());
         QCOMPARE(ended.count(), 1);
     }
 
