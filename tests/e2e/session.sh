@@ -4,6 +4,8 @@
 # through AT-SPI as a screen reader would. The command's exit status is returned.
 #   tests/e2e/session.sh COMMAND [ARGS...]
 set -euo pipefail
+# A timeout or Ctrl-C still runs the EXIT traps below, which stop what was started.
+trap 'exit 143' TERM INT
 
 if [ -z "${DEVIMAX_E2E_INNER:-}" ]; then
     # Outer part: the X display. Xvfb picks a free display number and writes it on fd 3.
