@@ -78,6 +78,7 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 AboutWindow::AboutWindow(QWidget* mainWindow)
     : SecondaryWindow(mainWindow, twips(0, 0, 3345, 3765).size()) {
     setObjectName(QStringLiteral("frmLog"));
+    setAccessibleName(QString::fromUtf8("À propos de Devimax"));
     setFont(windowFont());
     setColours(this, Qt::black);
     setCursor(Qt::ArrowCursor);

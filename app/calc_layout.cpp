@@ -171,6 +171,10 @@ void CalcWindow::createHiddenControls() {
     // Everything here lies right of the client area: present, never seen.
     cmdFocus_ = makeButton(this, QStringLiteral("cmdFocus"), QStringLiteral("Focus"),
                            twips(2340, 2700, 855, 315), sansSerif());
+    // It holds the keyboard focus between keys: what a screen reader says then.
+    cmdFocus_->setAccessibleName(QStringLiteral("Calculatrice"));
+    cmdFocus_->setAccessibleDescription(
+        QString::fromUtf8("Tapez les chiffres et les opérations au clavier"));
 
     data1_ = new rates::DataLink(this);
     data1_->setObjectName(QStringLiteral("Data1"));
@@ -199,6 +203,10 @@ void CalcWindow::createHiddenControls() {
     drive1_ = new platform::DriveList(this);
     drive1_->setObjectName(QStringLiteral("Drive1"));
     drive1_->setGeometry(twips(2160, 1680, 1215, 360));
+    // Nobody sees these off-screen controls; hidden, no screen reader lists them.
+    for (QWidget* unseen : {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_),
+                            static_cast<QWidget*>(label3_), static_cast<QWidget*>(dir1_), drive1_})
+        unseen->hide();
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));

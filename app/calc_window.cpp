@@ -41,6 +41,7 @@ CalcWindow::CalcWindow(QWidget* parent)
     setObjectName(QStringLiteral("frmCalc"));
     // A blank title: with an empty one the desktop would show the program's name.
     setWindowTitle(QStringLiteral(" "));
+    setAccessibleName(QStringLiteral("Devimax"));
     setWindowIcon(QIcon(QStringLiteral(":/devimax/calculator_icon.xpm")));
     setFont(platform::designFont(QStringLiteral("System"), 9.75, true));
     QPalette background = palette();

@@ -99,6 +99,7 @@ RateDialog::RateDialog(QWidget* mainWindow, std::array<BoundLabel*, 3> boundLabe
     for (std::size_t i = 0; i < boundLabels.size(); ++i)
         boundLabels_[i] = boundLabels[i];
     setObjectName(QStringLiteral("frmChange"));
+    setAccessibleName(QStringLiteral("Taux de change"));
     setWindowIcon(QIcon(QStringLiteral(":/devimax/euro_icon.xpm")));
     setFont(defaultFont());
     paintGreyWithBlackText(this);
@@ -130,6 +131,9 @@ void RateDialog::createControls() {
     label3_->setFrameStyle(QFrame::Box | QFrame::Plain);
     label3_->setLineWidth(1);
     label3_->setAlignment(Qt::AlignCenter);
+    // For screen readers: each box is announced with the caption beside it.
+    label1_->setBuddy(text1_);
+    label3_->setAccessibleDescription(QStringLiteral("Ancienne valeur"));
 
     // Right of the client area: never seen, but it is the default button.
     cmdFocus_ = makeButton(clientArea(), QStringLiteral("cmdFocus"), QStringLiteral("Focus"),

@@ -129,7 +129,7 @@ class Devimax:
             self.process = subprocess.Popen([PROGRAM], cwd=self.workdir, env=env,
                                             stdout=log, stderr=subprocess.STDOUT)
         self.app = wait_until("the program on the accessibility bus", self._find_application)
-        self.window = wait_until("the calculator window", lambda: self.top_level(" "))
+        self.window = wait_until("the calculator window", lambda: self.top_level("Devimax"))
         # The start-up completes 200 ms after the window appears: both displays read 0.
         wait_until("the start-up", lambda: self.main_display() == "0"
                    and self.second_display() == "0")
