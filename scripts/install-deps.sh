@@ -10,6 +10,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick
     mdbtools libbenchmark-dev
     dpkg-dev fakeroot file appstream desktop-file-utils
+    dbus dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0
 )
 # Node.js runs the second independent reader of our files in the tests; a machine
 # that already has its own Node.js and npm keeps them (Debian's npm conflicts).
