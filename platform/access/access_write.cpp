@@ -190,7 +190,8 @@ bool repackPage(const Image& image, std::uint8_t* page, std::size_t targetSlot,
     std::size_t top = f.pageSize;
     for (std::size_t s = 0; s < count; ++s) {
         top -= slots[s].size();
-        std::memcpy(page + top, slots[s].data(), slots[s].size());
+        if (!slots[s].empty()) // an empty slot has no data pointer to copy from
+            std::memcpy(page + top, slots[s].data(), slots[s].size());
         put16(page + f.rowCountOffset + 2 + 2 * s, static_cast<std::uint32_t>(top | flags[s]));
     }
     const std::size_t tableEnd = f.rowCountOffset + 2 + 2 * count;
