@@ -68,6 +68,11 @@ check "the scalable icon is an SVG" grep -q '<svg' "$share/icons/hicolor/scalabl
 check "the default buro.mdb holds the default rates" \
     grep -qxP 'row\t6\.55957\t1\.1\t1\.95583' <(devimax-mdb dump "$default_mdb")
 
+# --- the installed program driven like a screen reader
+check "the end-to-end tests pass on the installed program" \
+    env DEVIMAX=/usr/bin/devimax DEVIMAX_MDB=/usr/bin/devimax-mdb \
+    DEVIMAX_DEFAULT_RATES="$default_mdb" bash scripts/e2e.sh
+
 # --- the launcher, as an ordinary user with an empty home
 home=$(mktemp -d /tmp/devimax-home.XXXXXX)
 chown nobody: "$home"

@@ -25,7 +25,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 PROGRAM = os.path.abspath(os.environ.get("DEVIMAX", os.path.join(ROOT, "build/app/devimax")))
 MDB_TOOL = os.path.abspath(
     os.environ.get("DEVIMAX_MDB", os.path.join(ROOT, "build/tools/devimax-mdb")))
-DEFAULT_RATES = os.path.join(ROOT, "build/run/buro.mdb")
+DEFAULT_RATES = os.environ.get("DEVIMAX_DEFAULT_RATES", os.path.join(ROOT, "build/run/buro.mdb"))
 
 MAIN_DISPLAY = "Affichage principal"
 SECOND_DISPLAY = "Affichage converti"
