@@ -1,76 +1,34 @@
 #include "about/about_window.h"
 
+#include "platform/classic_controls.h"
 #include "platform/cursors.h"
 #include "platform/fonts.h"
 #include "platform/web_page.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QCommonStyle>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 
 namespace devimax::about {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height) {
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-            height / kTwipsPerPixel};
-}
-
-const QColor kLightGrey(192, 192, 192);
-
-// The plain etched frame of the classic look: the desktop style would shade the
-// inside of the box, and the labels in it would stand out as lighter patches.
-QStyle* plainFrameStyle() {
-    static QStyle* style = [] {
-        auto* common = new QCommonStyle;
-        common->setParent(qApp);
-        return common;
-    }();
-    return style;
-}
+using platform::makeButton;
+using platform::plainFrameStyle;
+using platform::twips;
 
 QFont windowFont() {
     return platform::designFont(QStringLiteral("MS Sans Serif"), 8.25);
 }
 
-void setColours(QWidget* widget, const QColor& text) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, kLightGrey);
-    palette.setColor(QPalette::WindowText, text);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
                   const QFont& font, const QColor& text,
                   Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(rect);
-    label->setFont(font);
+    QLabel* label = platform::makeLabel(parent, name, caption, rect, font, text);
     label->setAlignment(alignment);
-    setColours(label, text);
     return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QRect& rect, const QFont& font) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(rect);
-    button->setFont(font);
-    // Enter is dispatched by the window itself (keyPressEvent).
-    button->setAutoDefault(false);
-    return button;
 }
 
 } // namespace
@@ -80,9 +38,9 @@ AboutWindow::AboutWindow(QWidget* mainWindow)
     setObjectName(QStringLiteral("frmLog"));
     setAccessibleName(QString::fromUtf8("À propos de Devimax"));
     setFont(windowFont());
-    setColours(this, Qt::black);
+    platform::paintGrey(this, Qt::black);
     setCursor(Qt::ArrowCursor);
-    setColours(clientArea(), Qt::black);
+    platform::paintGrey(clientArea(), Qt::black);
     // The client area's top-left corner lies at 1905, 2130 twips on the screen.
     moveClientArea(twips(1905, 2130, 0, 0).topLeft());
 
@@ -95,7 +53,7 @@ void AboutWindow::createControls() {
     frame1_->setStyle(plainFrameStyle());
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setGeometry(twips(60, 0, 3195, 3675));
-    setColours(frame1_, Qt::black);
+    platform::paintGrey(frame1_, Qt::black);
     frame1_->setMouseTracking(true);
     frame1_->installEventFilter(this);
 

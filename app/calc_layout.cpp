@@ -1,6 +1,7 @@
 // Creation of the calculator window's controls, in the order they are laid out.
 // Positions are given in twips as designed and placed at 15 twips per pixel.
 #include "app/calc_window.h"
+#include "platform/classic_controls.h"
 #include "platform/directory_list.h"
 #include "platform/fonts.h"
 #include "rates/data_link.h"
@@ -16,25 +17,10 @@
 namespace devimax {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height) {
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-            height / kTwipsPerPixel};
-}
+using platform::twips;
 
 QFont sansSerif() {
     return platform::designFont(QStringLiteral("MS Sans Serif"), 8.25);
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QRect& rect, const QFont& font) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(rect);
-    button->setFont(font);
-    button->setAutoDefault(false);
-    return button;
 }
 
 QLabel* makePicture(QWidget* parent, const QString& name, const QString& resource, int left) {
@@ -98,38 +84,40 @@ void CalcWindow::createKeypad() {
                           {0, 60, 1140, 675}};
     for (const Key& key : digits) {
         const QString caption = QString::number(key.index);
-        auto* button = makeButton(this, QStringLiteral("Number%1").arg(key.index), caption,
-                                  twips(key.left, key.top, key.width, 315), keyFont);
+        auto* button =
+            platform::makeButton(this, QStringLiteral("Number%1").arg(key.index), caption,
+                                 twips(key.left, key.top, key.width, 315), keyFont);
         connect(button, &QPushButton::clicked, this, [this, i = key.index] { numberClicked(i); });
         number_[static_cast<std::size_t>(key.index)] = button;
     }
     // Operator keys: 0 "/", 1 "+", 2 "X", 3 "-", 4 "=".
-    const Key operators[] = {
-        {0, 1500, 780, 315}, {1, 1140, 420, 315}, {2, 1140, 780, 315},
-        {3, 1500, 420, 315}, {4, 1140, 1140, 675}};
+    const Key operators[] = {{0, 1500, 780, 315},
+                             {1, 1140, 420, 315},
+                             {2, 1140, 780, 315},
+                             {3, 1500, 420, 315},
+                             {4, 1140, 1140, 675}};
     const char* captions[] = {"/", "+", "X", "-", "="};
     const char* spokenNames[] = {"Diviser", "Plus", "Multiplier", "Moins", "Égal"};
     for (const Key& key : operators) {
         const auto i = static_cast<std::size_t>(key.index);
-        auto* button = makeButton(this, QStringLiteral("Operator%1").arg(key.index),
-                                  QString::fromLatin1(captions[i]),
-                                  twips(key.left, key.top, key.width, 315),
-                                  key.index == 3 ? windowFont : keyFont);
+        auto* button = platform::makeButton(
+            this, QStringLiteral("Operator%1").arg(key.index), QString::fromLatin1(captions[i]),
+            twips(key.left, key.top, key.width, 315), key.index == 3 ? windowFont : keyFont);
         button->setAccessibleName(QString::fromUtf8(spokenNames[i]));
         connect(button, &QPushButton::clicked, this,
                 [this, index = key.index] { operatorClicked(index); });
         operator_[i] = button;
     }
-    cancel_ = makeButton(this, QStringLiteral("Cancel"), QStringLiteral("C"),
-                         twips(1140, 60, 315, 315), smallFont);
+    cancel_ = platform::makeButton(this, QStringLiteral("Cancel"), QStringLiteral("C"),
+                                   twips(1140, 60, 315, 315), smallFont);
     cancel_->setAccessibleName(QStringLiteral("Effacer"));
     connect(cancel_, &QPushButton::clicked, this, &CalcWindow::cancelClicked);
-    cancelEntry_ = makeButton(this, QStringLiteral("CancelEntry"), QStringLiteral("Ce"),
-                              twips(1500, 60, 315, 315), smallFont);
+    cancelEntry_ = platform::makeButton(this, QStringLiteral("CancelEntry"), QStringLiteral("Ce"),
+                                        twips(1500, 60, 315, 315), smallFont);
     cancelEntry_->setAccessibleName(QString::fromUtf8("Effacer l'entrée"));
     connect(cancelEntry_, &QPushButton::clicked, this, &CalcWindow::cancelEntryClicked);
-    decimal_ = makeButton(this, QStringLiteral("Decimal"), QStringLiteral("."),
-                          twips(780, 1140, 315, 315), windowFont);
+    decimal_ = platform::makeButton(this, QStringLiteral("Decimal"), QStringLiteral("."),
+                                    twips(780, 1140, 315, 315), windowFont);
     decimal_->setAccessibleName(QStringLiteral("Virgule"));
     connect(decimal_, &QPushButton::clicked, this, &CalcWindow::decimalClicked);
 }
@@ -151,26 +139,30 @@ void CalcWindow::createDisplays() {
 }
 
 void CalcWindow::createBottomRow() {
-    image19_ = makePicture(this, QStringLiteral("Image19"), QStringLiteral(":/devimax/flag_europe.xpm"), 60);
+    image19_ = makePicture(this, QStringLiteral("Image19"),
+                           QStringLiteral(":/devimax/flag_europe.xpm"), 60);
     image19_->setAccessibleName(QStringLiteral("Drapeau européen"));
-    cmdMenu_ = makeButton(this, QStringLiteral("cmdMenu"), QStringLiteral("Menu"),
-                          twips(600, 2520, 675, 315),
-                          platform::designFont(QStringLiteral("Comic Sans MS"), 9));
+    cmdMenu_ = platform::makeButton(this, QStringLiteral("cmdMenu"), QStringLiteral("Menu"),
+                                    twips(600, 2520, 675, 315),
+                                    platform::designFont(QStringLiteral("Comic Sans MS"), 9));
     connect(cmdMenu_, &QPushButton::clicked, this, &CalcWindow::showProgramMenu);
-    image22_ = makePicture(this, QStringLiteral("Image22"), QStringLiteral(":/devimax/flag_germany.xpm"), 1380);
+    image22_ = makePicture(this, QStringLiteral("Image22"),
+                           QStringLiteral(":/devimax/flag_germany.xpm"), 1380);
     image22_->setAccessibleName(QStringLiteral("Drapeau allemand"));
-    image21_ = makePicture(this, QStringLiteral("Image21"), QStringLiteral(":/devimax/flag_usa.xpm"), 1380);
+    image21_ = makePicture(this, QStringLiteral("Image21"),
+                           QStringLiteral(":/devimax/flag_usa.xpm"), 1380);
     image21_->setAccessibleName(QString::fromUtf8("Drapeau des États-Unis"));
     image21_->hide();
-    image20_ = makePicture(this, QStringLiteral("Image20"), QStringLiteral(":/devimax/flag_france.xpm"), 1380);
+    image20_ = makePicture(this, QStringLiteral("Image20"),
+                           QStringLiteral(":/devimax/flag_france.xpm"), 1380);
     image20_->setAccessibleName(QString::fromUtf8("Drapeau français"));
     image20_->hide();
 }
 
 void CalcWindow::createHiddenControls() {
     // Everything here lies right of the client area: present, never seen.
-    cmdFocus_ = makeButton(this, QStringLiteral("cmdFocus"), QStringLiteral("Focus"),
-                           twips(2340, 2700, 855, 315), sansSerif());
+    cmdFocus_ = platform::makeButton(this, QStringLiteral("cmdFocus"), QStringLiteral("Focus"),
+                                     twips(2340, 2700, 855, 315), sansSerif());
     // It holds the keyboard focus between keys: what a screen reader says then.
     cmdFocus_->setAccessibleName(QStringLiteral("Calculatrice"));
     cmdFocus_->setAccessibleDescription(
@@ -263,10 +255,10 @@ void CalcWindow::createMenu() {
 }
 
 void CalcWindow::setTabOrder() {
-    QWidget* order[] = {cmdFocus_,     number_[0], number_[1],   number_[2],   number_[3],
-                        number_[4],    number_[5], number_[6],   number_[7],   number_[8],
-                        number_[9],    cancel_,    cancelEntry_, operator_[1], operator_[3],
-                        operator_[2],  operator_[0], operator_[4], decimal_,   check1_,
+    QWidget* order[] = {cmdFocus_,    number_[0],   number_[1],   number_[2],   number_[3],
+                        number_[4],   number_[5],   number_[6],   number_[7],   number_[8],
+                        number_[9],   cancel_,      cancelEntry_, operator_[1], operator_[3],
+                        operator_[2], operator_[0], operator_[4], decimal_,     check1_,
                         cmdMenu_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);

@@ -251,9 +251,9 @@ void CalcWindow::resetThroughLoad() {
 
 void CalcWindow::operatorClicked(int index) {
     parkFocus();
-    const auto outcome = calculator_.operatorKey(
-        operator_[static_cast<std::size_t>(index)]->text().toStdString(),
-        platform::decimalSeparator());
+    const auto outcome =
+        calculator_.operatorKey(operator_[static_cast<std::size_t>(index)]->text().toStdString(),
+                                platform::decimalSeparator());
     // A failure is reported first; the display then shows the operand that was kept.
     switch (outcome) {
     case calc::OperatorOutcome::Done:

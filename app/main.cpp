@@ -13,8 +13,9 @@ int main(int argc, char* argv[]) {
     devimax::platform::installFontSubstitutions();
 
     devimax::CalcWindow window;
-    QObject::connect(&window, &devimax::CalcWindow::programEnded, &app,
-                     [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    QObject::connect(
+        &window, &devimax::CalcWindow::programEnded, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     window.show();
     return QApplication::exec();
 }

@@ -14,7 +14,8 @@ int main(int argc, char* argv[]) {
     QWidget window;
     window.setFixedSize(124, 193);
     for (int i = 0; i < 20; ++i)
-        (new QPushButton(QString::number(i % 10), &window))->setGeometry(4 + (i % 5) * 24, 4 + (i / 5) * 24, 21, 21);
+        (new QPushButton(QString::number(i % 10), &window))
+            ->setGeometry(4 + (i % 5) * 24, 4 + (i / 5) * 24, 21, 21);
     for (int i = 0; i < 5; ++i)
         (new QLabel(QStringLiteral("0"), &window))->setGeometry(8, 104 + i * 14, 109, 13);
     new QCheckBox(&window);

@@ -16,8 +16,7 @@ BENCHMARK(typedAmountTimesRate);
 
 void resultDividedByRate(benchmark::State& state) {
     for (auto _ : state) {
-        auto result =
-            devimax::exchange::convertAmount("0,333333333333333", "1,95583", true, ",");
+        auto result = devimax::exchange::convertAmount("0,333333333333333", "1,95583", true, ",");
         benchmark::DoNotOptimize(result);
     }
 }

@@ -21,9 +21,9 @@ enum class OperatorOutcome {
 };
 
 struct Calculator {
-    std::string display;        // caption of Readout, UTF-8
+    std::string display; // caption of Readout, UTF-8
     bool decimalEntered = false;
-    std::string entryState;     // "NUMS", "NEG", "OPS", "CE", "NONE"; empty before start-up
+    std::string entryState; // "NUMS", "NEG", "OPS", "CE", "NONE"; empty before start-up
     ValueSlot firstOperand;
     ValueSlot secondOperand;
     int operandCount = 0;

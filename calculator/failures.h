@@ -5,9 +5,9 @@
 
 namespace devimax {
 
-inline constexpr int kFailureOutOfRange = 6;     // "Dépassement de capacité"
+inline constexpr int kFailureOutOfRange = 6;      // "Dépassement de capacité"
 inline constexpr int kFailureDivisionByZero = 11; // "Division par zéro"
-inline constexpr int kFailureNotANumber = 13;    // "Type incompatible"
+inline constexpr int kFailureNotANumber = 13;     // "Type incompatible"
 
 inline constexpr const char* kDescriptionOutOfRange = "Dépassement de capacité";
 inline constexpr const char* kDescriptionDivisionByZero = "Division par zéro";

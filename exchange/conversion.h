@@ -31,9 +31,9 @@ private:
 
 struct ConversionResult {
     bool ok = false;
-    std::string text;         // the new caption of the second display when ok
-    int failureNumber = 0;    // when not ok: one of the numbers of calculator/failures.h
-    std::string description;  // when not ok: a short French description
+    std::string text;        // the new caption of the second display when ok
+    int failureNumber = 0;   // when not ok: one of the numbers of calculator/failures.h
+    std::string description; // when not ok: a short French description
 };
 
 // reversed: false = amount x rate (euros in the main display), true = amount / rate.

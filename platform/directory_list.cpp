@@ -4,8 +4,7 @@
 
 namespace devimax::platform {
 
-DirectoryList::DirectoryList(QWidget* parent)
-    : QListWidget(parent), path_(QDir::currentPath()) {
+DirectoryList::DirectoryList(QWidget* parent) : QListWidget(parent), path_(QDir::currentPath()) {
     setFocusPolicy(Qt::NoFocus);
     addItem(QDir::toNativeSeparators(path_));
 }

@@ -8,8 +8,9 @@ namespace devimax::platform {
 
 void installFontSubstitutions() {
     const auto substitute = [](const char* family, const char* first, const char* second) {
-        QFont::insertSubstitutions(QString::fromLatin1(family),
-                                   QStringList{QString::fromLatin1(first), QString::fromLatin1(second)});
+        QFont::insertSubstitutions(
+            QString::fromLatin1(family),
+            QStringList{QString::fromLatin1(first), QString::fromLatin1(second)});
     };
     substitute("MS Sans Serif", "Liberation Sans", "DejaVu Sans");
     substitute("System", "DejaVu Sans", "Liberation Sans");

@@ -11,8 +11,8 @@ struct ApplicationState {
     QString rateFFR;        // working copies of the rates, as text
     QString rateUSD;
     QString rateDEM;
-    int rateEditIndex = 0;  // which rate the rate dialog replaces: 1, 2 or 3
-    QString rateEditName;   // "Franc", "Dollar" or "Mark"
+    int rateEditIndex = 0; // which rate the rate dialog replaces: 1, 2 or 3
+    QString rateEditName;  // "Franc", "Dollar" or "Mark"
 };
 
 ApplicationState& appState();

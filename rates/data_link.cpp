@@ -71,8 +71,8 @@ void DataLink::showRecord() {
         if (position_ >= 0 && position_ < recordCount()) {
             const auto& row = rows_[static_cast<std::size_t>(position_)];
             for (std::size_t i = 0; i < columnNames_.size() && i < row.size(); ++i) {
-                if (QString::fromStdString(columnNames_[i]).compare(label->field(),
-                                                                    Qt::CaseInsensitive) == 0)
+                if (QString::fromStdString(columnNames_[i])
+                        .compare(label->field(), Qt::CaseInsensitive) == 0)
                     text = QString::fromStdString(fieldText(row[i], separator));
             }
         }

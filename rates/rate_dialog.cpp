@@ -1,6 +1,7 @@
 #include "rates/rate_dialog.h"
 
 #include "calculator/number_text.h"
+#include "platform/classic_controls.h"
 #include "platform/fonts.h"
 #include "platform/locale_text.h"
 #include "platform/message_box.h"
@@ -8,40 +9,20 @@
 #include "rates/data_link.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QCommonStyle>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
 namespace devimax::rates {
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height) {
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-            height / kTwipsPerPixel};
-}
-
-const QColor kLightGrey(192, 192, 192);
-
-// The plain etched frame of the classic look: the desktop style would shade the
-// inside of the box, and the labels in it would stand out as lighter patches.
-QStyle* plainFrameStyle() {
-    static QStyle* style = [] {
-        auto* common = new QCommonStyle;
-        common->setParent(qApp);
-        return common;
-    }();
-    return style;
-}
+using platform::makeButton;
+using platform::plainFrameStyle;
+using platform::twips;
 
 QFont defaultFont() {
     return platform::designFont(QStringLiteral("MS Sans Serif"), 8.25);
@@ -51,33 +32,9 @@ QFont comicFont(double points) {
     return platform::designFont(QStringLiteral("Comic Sans MS"), points);
 }
 
-void paintGreyWithBlackText(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, kLightGrey);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, const QRect& rect,
                   const QFont& font) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(rect);
-    label->setFont(font);
-    paintGreyWithBlackText(label);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
-                        const QRect& rect, const QFont& font) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(rect);
-    button->setFont(font);
-    // Enter is dispatched by the window itself (keyPressEvent), as a dialog would.
-    button->setAutoDefault(false);
-    return button;
+    return platform::makeLabel(parent, name, caption, rect, font);
 }
 
 const QString& workingCopy(const QString& name) {
@@ -102,8 +59,8 @@ RateDialog::RateDialog(QWidget* mainWindow, std::array<BoundLabel*, 3> boundLabe
     setAccessibleName(QStringLiteral("Taux de change"));
     setWindowIcon(QIcon(QStringLiteral(":/devimax/euro_icon.xpm")));
     setFont(defaultFont());
-    paintGreyWithBlackText(this);
-    paintGreyWithBlackText(clientArea());
+    platform::paintGrey(this);
+    platform::paintGrey(clientArea());
 
     createControls();
     loadDialog();
@@ -115,7 +72,7 @@ void RateDialog::createControls() {
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setGeometry(twips(120, 60, 2235, 1275));
     frame1_->setFont(comicFont(8.25));
-    paintGreyWithBlackText(frame1_);
+    platform::paintGrey(frame1_);
 
     text1_ = new QLineEdit(frame1_);
     text1_->setObjectName(QStringLiteral("Text1"));

@@ -60,23 +60,23 @@ private slots:
             const char* name;
             QRect rect;
         } rows[] = {
-            {"Number7", {4, 4, 21, 21}},      {"Number8", {28, 4, 21, 21}},
-            {"Number9", {52, 4, 21, 21}},     {"Cancel", {76, 4, 21, 21}},
+            {"Number7", {4, 4, 21, 21}},       {"Number8", {28, 4, 21, 21}},
+            {"Number9", {52, 4, 21, 21}},      {"Cancel", {76, 4, 21, 21}},
             {"CancelEntry", {100, 4, 21, 21}}, {"Number4", {4, 28, 21, 21}},
-            {"Number5", {28, 28, 21, 21}},    {"Number6", {52, 28, 21, 21}},
-            {"Operator1", {76, 28, 21, 21}},  {"Operator3", {100, 28, 21, 21}},
-            {"Number1", {4, 52, 21, 21}},     {"Number2", {28, 52, 21, 21}},
-            {"Number3", {52, 52, 21, 21}},    {"Operator2", {76, 52, 21, 21}},
-            {"Operator0", {100, 52, 21, 21}}, {"Number0", {4, 76, 45, 21}},
-            {"Decimal", {52, 76, 21, 21}},    {"Operator4", {76, 76, 45, 21}},
-            {"Readout", {8, 104, 109, 17}},   {"lbl1", {88, 120, 33, 13}},
-            {"Check1", {56, 124, 13, 17}},    {"lbl2", {4, 132, 33, 13}},
-            {"ReadOut2", {8, 144, 109, 17}},  {"Image19", {4, 164, 32, 32}},
-            {"cmdMenu", {40, 168, 45, 21}},   {"Image20", {92, 164, 32, 32}},
-            {"Image21", {92, 164, 32, 32}},   {"Image22", {92, 164, 32, 32}},
-            {"cmdFocus", {156, 180, 57, 21}}, {"Label1", {152, 36, 69, 17}},
-            {"Label2", {152, 52, 69, 17}},    {"Label3", {152, 68, 69, 17}},
-            {"Dir1", {144, 88, 81, 20}},      {"Drive1", {144, 112, 81, 24}},
+            {"Number5", {28, 28, 21, 21}},     {"Number6", {52, 28, 21, 21}},
+            {"Operator1", {76, 28, 21, 21}},   {"Operator3", {100, 28, 21, 21}},
+            {"Number1", {4, 52, 21, 21}},      {"Number2", {28, 52, 21, 21}},
+            {"Number3", {52, 52, 21, 21}},     {"Operator2", {76, 52, 21, 21}},
+            {"Operator0", {100, 52, 21, 21}},  {"Number0", {4, 76, 45, 21}},
+            {"Decimal", {52, 76, 21, 21}},     {"Operator4", {76, 76, 45, 21}},
+            {"Readout", {8, 104, 109, 17}},    {"lbl1", {88, 120, 33, 13}},
+            {"Check1", {56, 124, 13, 17}},     {"lbl2", {4, 132, 33, 13}},
+            {"ReadOut2", {8, 144, 109, 17}},   {"Image19", {4, 164, 32, 32}},
+            {"cmdMenu", {40, 168, 45, 21}},    {"Image20", {92, 164, 32, 32}},
+            {"Image21", {92, 164, 32, 32}},    {"Image22", {92, 164, 32, 32}},
+            {"cmdFocus", {156, 180, 57, 21}},  {"Label1", {152, 36, 69, 17}},
+            {"Label2", {152, 52, 69, 17}},     {"Label3", {152, 68, 69, 17}},
+            {"Dir1", {144, 88, 81, 20}},       {"Drive1", {144, 112, 81, 24}},
         };
         for (const auto& row : rows)
             QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.rect;
@@ -90,8 +90,8 @@ private slots:
         QVERIFY(control);
         QCOMPARE(control->geometry(), rect);
         // The hidden controls lie entirely right of the 124-pixel client area.
-        const bool hidden = QStringList{"cmdFocus", "Label1", "Label2", "Label3", "Dir1", "Drive1"}
-                                .contains(name);
+        const bool hidden =
+            QStringList{"cmdFocus", "Label1", "Label2", "Label3", "Dir1", "Drive1"}.contains(name);
         QCOMPARE(control->geometry().left() >= window.width(), hidden);
     }
 
@@ -169,8 +169,7 @@ private slots:
         QTest::addColumn<bool>("withFile");
         QTest::addColumn<double>("franc");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("no rate file") << false << 0.0
-                                      << QStringList{"Erreur numéro 13 ."};
+        QTest::newRow("no rate file") << false << 0.0 << QStringList{"Erreur numéro 13 ."};
         QTest::newRow("zero rate") << true << 0.0 << QStringList{"Erreur numéro 11 ."};
     }
     void unusableRateIsReportedAtStartup() {
@@ -178,9 +177,9 @@ private slots:
         QFETCH(double, franc);
         QFETCH(QStringList, expected);
         if (withFile)
-            writeRateFile(cwd_->file("buro.mdb"),
-                          rateTable({{access::Value::fromDouble(franc), access::Value::fromDouble(1),
-                                      access::Value::fromDouble(1)}}));
+            writeRateFile(cwd_->file("buro.mdb"), rateTable({{access::Value::fromDouble(franc),
+                                                              access::Value::fromDouble(1),
+                                                              access::Value::fromDouble(1)}}));
         MessageCatcher messages;
         CalcWindow window;
         const int fromStore = messages.seen.size();
@@ -290,7 +289,7 @@ private slots:
         QCOMPARE(window->calculator().entryState, std::string("NONE"));
         QCOMPARE(window->calculator().operandCount, 0);
         QCOMPARE(appState().rateFFR, QStringLiteral("3")); // not copied again
-        QCOMPARE(window->pos(), before);                    // a reset never moves the window
+        QCOMPARE(window->pos(), before);                   // a reset never moves the window
         QVERIFY(!window->findChild<QTimer*>("Timer2")->isActive());
     }
 

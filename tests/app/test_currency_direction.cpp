@@ -32,7 +32,8 @@ class TestCurrencyDirection : public QObject {
     }
     static void type(QWidget* window, const char* digits) {
         for (const char* c = digits; *c; ++c)
-            click(window, *c == ',' ? QStringLiteral("Decimal") : QStringLiteral("Number%1").arg(*c));
+            click(window,
+                  *c == ',' ? QStringLiteral("Decimal") : QStringLiteral("Number%1").arg(*c));
     }
     static bool timerRunning(QWidget* window, const char* name) {
         return window->findChild<QTimer*>(QString::fromLatin1(name))->isActive();
@@ -52,11 +53,16 @@ private slots:
         QTest::addColumn<bool>("reversed");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("converted");
-        QTest::newRow("fr euros to francs") << false << false << "100" << "250";
-        QTest::newRow("fr francs to euros") << false << true << "100" << "40";
-        QTest::newRow("fr fraction") << false << false << "123" << "307,5";
-        QTest::newRow("en fraction") << true << false << "123" << "307.5";
-        QTest::newRow("en francs to euros") << true << true << "1" << "0.4";
+        QTest::newRow("fr euros to francs") << false << false << "100"
+                                            << "250";
+        QTest::newRow("fr francs to euros") << false << true << "100"
+                                            << "40";
+        QTest::newRow("fr fraction") << false << false << "123"
+                                     << "307,5";
+        QTest::newRow("en fraction") << true << false << "123"
+                                     << "307.5";
+        QTest::newRow("en francs to euros") << true << true << "1"
+                                            << "0.4";
     }
     void secondDisplayFollowsTyping() {
         QFETCH(bool, english);
@@ -156,10 +162,14 @@ private slots:
         QTest::addColumn<bool>("tickedBefore");
         QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("flag");
-        QTest::newRow("dollar, box clear") << 2 << false << "Dollar" << "Image21";
-        QTest::newRow("dollar, box ticked") << 2 << true << "Dollar" << "Image21";
-        QTest::newRow("mark, box ticked") << 3 << true << "Mark" << "Image22";
-        QTest::newRow("franc again") << 1 << false << "Franc" << "Image20";
+        QTest::newRow("dollar, box clear") << 2 << false << "Dollar"
+                                           << "Image21";
+        QTest::newRow("dollar, box ticked") << 2 << true << "Dollar"
+                                            << "Image21";
+        QTest::newRow("mark, box ticked") << 3 << true << "Mark"
+                                          << "Image22";
+        QTest::newRow("franc again") << 1 << false << "Franc"
+                                     << "Image20";
     }
     void currencyAndDirectionChanges() {
         QFETCH(int, currency);

@@ -40,12 +40,18 @@ private slots:
     void typedCharactersClickTheKeys_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("display");
-        QTest::newRow("digits and comma") << "12,5" << "12,5";
-        QTest::newRow("full stop is the decimal key too") << "12.5" << "12,5";
-        QTest::newRow("operators") << "2+3*4=" << "20";
-        QTest::newRow("x multiplies") << "3x4=" << "12";
-        QTest::newRow("division and sign") << "8/-2=" << "-4";
-        QTest::newRow("letters do nothing") << "1a2" << "12,";
+        QTest::newRow("digits and comma") << "12,5"
+                                          << "12,5";
+        QTest::newRow("full stop is the decimal key too") << "12.5"
+                                                          << "12,5";
+        QTest::newRow("operators") << "2+3*4="
+                                   << "20";
+        QTest::newRow("x multiplies") << "3x4="
+                                      << "12";
+        QTest::newRow("division and sign") << "8/-2="
+                                           << "-4";
+        QTest::newRow("letters do nothing") << "1a2"
+                                            << "12,";
     }
     void typedCharactersClickTheKeys() {
         QFETCH(QString, typed);
@@ -72,12 +78,18 @@ private slots:
     void clipboardCarriesAmounts_data() {
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("display");
-        QTest::newRow("an amount") << "42,5" << "42,5";
-        QTest::newRow("with blanks around") << " 7 " << "7,";
-        QTest::newRow("two separators") << "1,2,3" << "0";
-        QTest::newRow("the other separator") << "1.5" << "0";
-        QTest::newRow("text") << "douze" << "0";
-        QTest::newRow("negative") << "-3" << "0";
+        QTest::newRow("an amount") << "42,5"
+                                   << "42,5";
+        QTest::newRow("with blanks around") << " 7 "
+                                            << "7,";
+        QTest::newRow("two separators") << "1,2,3"
+                                        << "0";
+        QTest::newRow("the other separator") << "1.5"
+                                             << "0";
+        QTest::newRow("text") << "douze"
+                              << "0";
+        QTest::newRow("negative") << "-3"
+                                  << "0";
     }
     void clipboardCarriesAmounts() {
         QFETCH(QString, clipboard);

@@ -98,8 +98,8 @@ private slots:
         QVERIFY(window);
         QMenu* root = window->programMenu();
         QCOMPARE(root->objectName(), QStringLiteral("cmdProgramme"));
-        QCOMPARE(itemCaptions(root), (QStringList{"Monnaie", "-", "Change", "-", "     ?", "-",
-                                                  "Quitter"}));
+        QCOMPARE(itemCaptions(root),
+                 (QStringList{"Monnaie", "-", "Change", "-", "     ?", "-", "Quitter"}));
         QStringList names;
         for (QAction* action : root->actions())
             names << action->objectName();
@@ -178,12 +178,13 @@ private slots:
         QTest::addColumn<bool>("byQuit");
         QTest::addColumn<bool>("directoryInItsPlace");
         QTest::addColumn<QString>("start");
-        QTest::newRow("quit, file removed") << true << false
-                                            << "E2  Lecture impossible de buro.mdb. 3024 ";
+        QTest::newRow("quit, file removed")
+            << true << false << "E2  Lecture impossible de buro.mdb. 3024 ";
         QTest::newRow("quit, a directory in its place")
             << true << true << "E2  Lecture impossible de buro.mdb. 3051 ";
         QTest::newRow("closing, file removed")
-            << false << false << QString::fromUtf8("Les taux n'ont pas pu être enregistrés dans buro.mdb. 3024 ");
+            << false << false
+            << QString::fromUtf8("Les taux n'ont pas pu être enregistrés dans buro.mdb. 3024 ");
     }
     void failedSaveIsReportedAndTheProgramEnds() {
         QFETCH(bool, byQuit);
@@ -217,7 +218,8 @@ private slots:
         QSignalSpy ended(&window, &CalcWindow::programEnded);
         window.quitProgram();
         QCOMPARE(messages.seen.size(), 2);
-        QVERIFY(messages.seen[1].text.startsWith(QStringLiteral("E2  Lecture impossible de buro.mdb. ")));
+        QVERIFY(messages.seen[1].text.startsWith(
+            QStringLiteral("E2  Lecture impossible de buro.mdb. ")));
         QCOMPARE(ended.count(), 1);
         // Closing afterwards does not save a second time.
         window.close();
@@ -286,7 +288,8 @@ private slots:
         validateRate(&window, "Label3", QStringLiteral("4,5"));
         window.quitProgram();
         access::Error error;
-        auto table = access::Database::open(rateFile_.toStdString(), error)->readTable("Parametres", error);
+        auto table =
+            access::Database::open(rateFile_.toStdString(), error)->readTable("Parametres", error);
         QVERIFY(table);
         QCOMPARE(table->rows[0][2].number, 4.5);
         QCOMPARE(table->rows[1][2].number, 7.0);
