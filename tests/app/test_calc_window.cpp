@@ -3,7 +3,7 @@
 #include "app/calc_window.h"
 #include "platform/fonts.h"
 #include "rates/application_state.h"
-#include "support/ui_helpers.h"
+#include "support/app_fixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,15 +22,7 @@ class TestCalcWindow : public QObject {
 
     // A window started in a folder whose buro.mdb holds the given franc rate.
     std::unique_ptr<CalcWindow> startedWindow(double franc = 2.5) {
-        writeRateFile(cwd_->file("buro.mdb"),
-                      rateTable({{access::Value::fromDouble(franc), access::Value::fromDouble(1.5),
-                                  access::Value::fromDouble(2)}}));
-        auto window = std::make_unique<CalcWindow>();
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return nullptr;
-        fireTimer(window.get(), "Timer2");
-        return window;
+        return test::startedWindow(*cwd_, rateRecord(franc, 1.5, 2));
     }
 
     void press(QWidget* window, const QString& keys) {

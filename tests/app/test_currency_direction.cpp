@@ -2,7 +2,7 @@
 #include "app/calc_window.h"
 #include "platform/fonts.h"
 #include "rates/application_state.h"
-#include "support/ui_helpers.h"
+#include "support/app_fixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,19 +17,10 @@ class TestCurrencyDirection : public QObject {
 
     std::unique_ptr<WorkingDirectory> cwd_;
 
-    std::unique_ptr<CalcWindow> startedWindow(std::vector<access::Value> rates) {
-        writeRateFile(cwd_->file("buro.mdb"), rateTable({std::move(rates)}));
-        auto window = std::make_unique<CalcWindow>();
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return nullptr;
-        fireTimer(window.get(), "Timer2");
-        return window;
+    std::unique_ptr<CalcWindow> startedWindow(std::vector<access::Value> record) {
+        return test::startedWindow(*cwd_, std::move(record));
     }
-    std::unique_ptr<CalcWindow> startedWindow() {
-        return startedWindow({access::Value::fromDouble(2.5), access::Value::fromDouble(1.5),
-                              access::Value::fromDouble(2)});
-    }
+    std::unique_ptr<CalcWindow> startedWindow() { return startedWindow(rateRecord(2.5, 1.5, 2)); }
     static void type(QWidget* window, const char* digits) {
         for (const char* c = digits; *c; ++c)
             click(window,

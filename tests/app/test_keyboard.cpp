@@ -2,7 +2,7 @@
 #include "app/calc_window.h"
 #include "platform/fonts.h"
 #include "rates/application_state.h"
-#include "support/ui_helpers.h"
+#include "support/app_fixture.h"
 
 #include <QClipboard>
 #include <QtTest>
@@ -17,15 +17,7 @@ class TestKeyboard : public QObject {
     std::unique_ptr<WorkingDirectory> cwd_;
 
     std::unique_ptr<CalcWindow> startedWindow() {
-        writeRateFile(cwd_->file("buro.mdb"),
-                      rateTable({{access::Value::fromDouble(2.5), access::Value::fromDouble(1.5),
-                                  access::Value::fromDouble(2)}}));
-        auto window = std::make_unique<CalcWindow>();
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return nullptr;
-        fireTimer(window.get(), "Timer2");
-        return window;
+        return test::startedWindow(*cwd_, rateRecord(2.5, 1.5, 2));
     }
 
 private slots:

@@ -3,7 +3,7 @@
 #include "platform/fonts.h"
 #include "rates/application_state.h"
 #include "rates/data_link.h"
-#include "support/ui_helpers.h"
+#include "support/app_fixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -68,15 +68,7 @@ class TestMenuAndQuit : public QObject {
     QString rateFile_;
 
     std::unique_ptr<CalcWindow> startedWindow() {
-        writeRateFile(rateFile_, rateTable({{access::Value::fromDouble(6.55957),
-                                             access::Value::fromDouble(1.1),
-                                             access::Value::fromDouble(1.95583)}}));
-        auto window = std::make_unique<CalcWindow>();
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            return nullptr;
-        fireTimer(window.get(), "Timer2");
-        return window;
+        return test::startedWindow(*cwd_, rateRecord(6.55957, 1.1, 1.95583));
     }
     // What the rate dialog does when a rate is validated.
     static void validateRate(CalcWindow* window, const char* label, const QString& text) {
