@@ -6,19 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi python3-gi gir1.2-atspi-2.0)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg -s "$package" > /dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "missing packages: ${missing[*]} (install them as root)" >&2
-        exit 1
-    fi
-    apt-get update -qq > /dev/null
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" > /dev/null
-fi
+# Needs the X server, the accessibility bus and pyatspi: scripts/install-deps.sh.
 
 if [ -z "${DEVIMAX:-}" ]; then
     cmake --preset default > /dev/null

@@ -138,7 +138,10 @@ class Devimax:
 
     def _find_application(self):
         if self.process.poll() is not None:
-            raise UiError(f"the program ended at start-up with status {self.process.returncode}")
+            with open(self.log_path, errors="replace") as log:
+                output = log.read()[-2000:]
+            raise UiError(f"the program ended at start-up with status {self.process.returncode}:"
+                          f"\n{output}")
         desktop = Atspi.get_desktop(0)
         for app in children(desktop):
             try:
