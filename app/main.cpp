@@ -1,5 +1,6 @@
 #include "app/calc_window.h"
 #include "platform/fonts.h"
+#include "platform/session_end.h"
 
 #include <QApplication>
 
@@ -16,6 +17,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(
         &window, &devimax::CalcWindow::programEnded, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
+    // Log-off and shutdown close the window like its close box: the rates are saved.
+    devimax::platform::closeWindowWhenSessionEnds(&window);
     window.show();
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 #include "app/calc_window.h"
 #include "platform/fonts.h"
 #include "rates/application_state.h"
+#include "platform/session_end.h"
 #include "rates/data_link.h"
 #include "support/app_fixture.h"
 
@@ -12,6 +13,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QSignalSpy>
+#include <csignal>
 #include <QtTest>
 #include <memory>
 
@@ -266,6 +268,18 @@ private slots:
         QTRY_VERIFY(window->isVisible());
         QCOMPARE(window->pos(), placed);
         QCOMPARE(caption(window.get(), "Readout"), QStringLiteral("7,"));
+    }
+
+    void sessionEndClosesTheWindowAndSaves() {
+        auto window = startedWindow();
+        QVERIFY(window);
+        validateRate(window.get(), "Label3", QStringLiteral("2"));
+        QSignalSpy ended(window.get(), &CalcWindow::programEnded);
+        platform::closeWindowWhenSessionEnds(window.get());
+        QCOMPARE(::raise(SIGTERM), 0); // as the desktop does at log-off
+        QTRY_COMPARE(ended.count(), 1);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(storedRates(rateFile_), (std::vector<double>{6.55957, 1.1, 2}));
     }
 
     void twoRecordsUseTheFirst() {
