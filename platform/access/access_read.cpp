@@ -9,17 +9,6 @@ namespace devimax::access::detail {
 
 namespace {
 
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 std::int64_t signedLE(const std::uint8_t* p, std::size_t n) {
     std::uint64_t v = 0;
     for (std::size_t i = 0; i < n; ++i)
@@ -453,7 +442,7 @@ std::optional<std::vector<CatalogEntry>> Image::catalog(Error& error) const {
         return std::nullopt;
     auto find = [&](std::string_view name) -> std::optional<std::size_t> {
         for (std::size_t i = 0; i < layout->columns.size(); ++i)
-            if (equalsIgnoringAsciiCase(layout->columns[i].column.name, name))
+            if (sameName(layout->columns[i].column.name, name))
                 return i;
         return std::nullopt;
     };
@@ -493,7 +482,7 @@ std::optional<TableLayout> findTable(const Image& image, std::string_view name, 
     if (!entries)
         return std::nullopt;
     for (const auto& entry : *entries) {
-        if (entry.userTable() && equalsIgnoringAsciiCase(entry.name, name))
+        if (entry.userTable() && sameName(entry.name, name))
             return image.tableLayout(entry.name, entry.id & 0x00FFFFFF, error);
     }
     error = Error{errc::TableNotFound, "La table " + quoted(name) +
