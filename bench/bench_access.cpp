@@ -12,13 +12,13 @@ using namespace devimax::access;
 
 namespace {
 
-std::string writeFixture(const std::string& name, const TableSpec& spec) {
+std::string writeFixture(const std::string& name, const TableSpec& design) {
     char dir[] = "/tmp/devimax-bench-XXXXXX";
     if (!::mkdtemp(dir))
         throw std::runtime_error("mkdtemp");
     const std::string path = std::string(dir) + "/" + name;
     Error error;
-    if (!replaceFileAtomically(path, createDatabase(JetVersion::Jet4, spec), error))
+    if (!replaceFileAtomically(path, createDatabase(JetVersion::Jet4, design), error))
         throw std::runtime_error(error.message);
     return path;
 }
@@ -29,31 +29,31 @@ void removeFixture(const std::string& path) {
 }
 
 TableSpec defaultRates() {
-    TableSpec spec;
-    spec.name = "Parametres";
+    TableSpec design;
+    design.name = "Parametres";
     for (const char* name : {"FFR", "USD", "DEM"})
-        spec.columns.push_back({name, ColumnType::Double, 50});
-    spec.rows.push_back(
+        design.columns.push_back({name, ColumnType::Double, 50});
+    design.rows.push_back(
         {Value::fromDouble(6.55957), Value::fromDouble(1.1), Value::fromDouble(1.95583)});
-    return spec;
+    return design;
 }
 
 // About 1 MB: 10,000 records of a text and two numbers.
 TableSpec largeTable() {
-    TableSpec spec;
-    spec.name = "Parametres";
-    spec.columns = {{"Nom", ColumnType::Text, 100},
-                    {"FFR", ColumnType::Double, 0},
-                    {"Prix", ColumnType::Currency, 0}};
+    TableSpec design;
+    design.name = "Parametres";
+    design.columns = {{"Nom", ColumnType::Text, 100},
+                      {"FFR", ColumnType::Double, 0},
+                      {"Prix", ColumnType::Currency, 0}};
     for (int i = 0; i < 10000; ++i)
-        spec.rows.push_back(
+        design.rows.push_back(
             {Value::fromText("Enregistrement " + std::to_string(i) + std::string(60, '.')),
              Value::fromDouble(i * 0.5), Value::fromCurrency(i)});
-    return spec;
+    return design;
 }
 
-void openAndRead(benchmark::State& state, const TableSpec& spec) {
-    const std::string path = writeFixture("buro.mdb", spec);
+void openAndRead(benchmark::State& state, const TableSpec& design) {
+    const std::string path = writeFixture("buro.mdb", design);
     for (auto _ : state) {
         Error error;
         auto db = Database::open(path, error);
@@ -65,8 +65,8 @@ void openAndRead(benchmark::State& state, const TableSpec& spec) {
     removeFixture(path);
 }
 
-void save(benchmark::State& state, const TableSpec& spec) {
-    const std::string path = writeFixture("buro.mdb", spec);
+void save(benchmark::State& state, const TableSpec& design) {
+    const std::string path = writeFixture("buro.mdb", design);
     int i = 0;
     for (auto _ : state) {
         Error error;

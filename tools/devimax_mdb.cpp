@@ -68,25 +68,25 @@ access::ColumnSpec parseColumn(const std::string& text) {
     const auto parts = split(text, ':');
     if (parts.size() < 2 || parts.size() > 3 || parts[0].empty())
         throw std::invalid_argument("colonne invalide / invalid column: " + text);
-    access::ColumnSpec spec;
-    spec.name = parts[0];
+    access::ColumnSpec design;
+    design.name = parts[0];
     const std::string& type = parts[1];
     if (type == "double")
-        spec.type = access::ColumnType::Double;
+        design.type = access::ColumnType::Double;
     else if (type == "currency")
-        spec.type = access::ColumnType::Currency;
+        design.type = access::ColumnType::Currency;
     else if (type == "long")
-        spec.type = access::ColumnType::Long;
+        design.type = access::ColumnType::Long;
     else if (type == "text")
-        spec.type = access::ColumnType::Text;
+        design.type = access::ColumnType::Text;
     else
         throw std::invalid_argument("type inconnu / unknown type: " + type);
     if (parts.size() == 3) {
-        if (spec.type != access::ColumnType::Text)
+        if (design.type != access::ColumnType::Text)
             throw std::invalid_argument("longueur réservée au texte / length is for text only");
-        spec.textLength = static_cast<std::uint16_t>(std::stoul(parts[2]));
+        design.textLength = static_cast<std::uint16_t>(std::stoul(parts[2]));
     }
-    return spec;
+    return design;
 }
 
 access::Value parseValue(const access::ColumnSpec& column, const std::string& text) {

@@ -53,25 +53,25 @@ std::vector<ColumnLayout> layoutColumns(JetVersion version, const std::vector<Ne
     std::uint16_t fixedOffset = 0;
     std::uint16_t varIndex = 0;
     for (std::size_t i = 0; i < specs.size(); ++i) {
-        const NewColumn& spec = specs[i];
+        const NewColumn& design = specs[i];
         ColumnLayout col;
-        col.column.name = spec.name;
-        col.column.typeCode = static_cast<std::uint8_t>(spec.type);
+        col.column.name = design.name;
+        col.column.typeCode = static_cast<std::uint8_t>(design.type);
         col.number = static_cast<std::uint16_t>(i);
-        if (spec.type == ColumnType::Text) {
-            if (spec.textLength == 0 || spec.textLength > 255)
-                throw std::invalid_argument("text length must be 1..255: " + spec.name);
+        if (design.type == ColumnType::Text) {
+            if (design.textLength == 0 || design.textLength > 255)
+                throw std::invalid_argument("text length must be 1..255: " + design.name);
             col.column.size = static_cast<std::uint16_t>(
-                version == JetVersion::Jet4 ? spec.textLength * 2 : spec.textLength);
+                version == JetVersion::Jet4 ? design.textLength * 2 : design.textLength);
             col.flags = 0x02;
             col.varIndex = varIndex++;
-        } else if (spec.type == ColumnType::Ole || spec.type == ColumnType::Memo) {
+        } else if (design.type == ColumnType::Ole || design.type == ColumnType::Memo) {
             col.flags = 0x02;
             col.varIndex = varIndex++;
         } else {
-            col.column.size = fixedSize(spec.type);
+            col.column.size = fixedSize(design.type);
             if (col.column.size == 0)
-                throw std::invalid_argument("unsupported column type: " + spec.name);
+                throw std::invalid_argument("unsupported column type: " + design.name);
             col.flags = 0x03;
             col.fixedOffset = fixedOffset;
             fixedOffset = static_cast<std::uint16_t>(fixedOffset + col.column.size);

@@ -16,14 +16,14 @@ namespace devimax::access::testing {
 
 // Nom text(30), Taux double, Prix currency, N long.
 inline TableSpec ratesTable(std::vector<std::vector<Value>> rows) {
-    TableSpec spec;
-    spec.name = "Taux";
-    spec.columns = {{"Nom", ColumnType::Text, 30},
-                    {"Taux", ColumnType::Double, 0},
-                    {"Prix", ColumnType::Currency, 0},
-                    {"N", ColumnType::Long, 0}};
-    spec.rows = std::move(rows);
-    return spec;
+    TableSpec design;
+    design.name = "Taux";
+    design.columns = {{"Nom", ColumnType::Text, 30},
+                      {"Taux", ColumnType::Double, 0},
+                      {"Prix", ColumnType::Currency, 0},
+                      {"N", ColumnType::Long, 0}};
+    design.rows = std::move(rows);
+    return design;
 }
 
 inline TableSpec twoRecords() {

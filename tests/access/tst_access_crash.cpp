@@ -97,8 +97,8 @@ void TestAccessCrash::modeIsKept() {
 void TestAccessCrash::killedWhileSaving() {
     for (auto version : {JetVersion::Jet3, JetVersion::Jet4}) {
         const QString file = dir_.filePath("tue.mdb");
-        const TableSpec spec = twoRecords();
-        QVERIFY(writeBytes(file, createDatabase(version, spec)));
+        const TableSpec design = twoRecords();
+        QVERIFY(writeBytes(file, createDatabase(version, design)));
         std::mt19937 random(version == JetVersion::Jet3 ? 3 : 4);
         int seenSaves = 0;
         for (int round = 0; round < 25; ++round) {
@@ -129,7 +129,7 @@ void TestAccessCrash::killedWhileSaving() {
             QCOMPARE(table.rows.size(), std::size_t{2});
             const auto& row = table.rows[0];
             if (row[3].integer == 42) {
-                QVERIFY(sameValue(row[0], spec.rows[0][0])); // never saved yet
+                QVERIFY(sameValue(row[0], design.rows[0][0])); // never saved yet
             } else {
                 const std::int64_t i = row[3].integer;
                 QCOMPARE(row[0].text, std::string(static_cast<std::size_t>(i % 25), 'x') + "v" +
@@ -137,9 +137,9 @@ void TestAccessCrash::killedWhileSaving() {
                 QCOMPARE(row[1].number, static_cast<double>(i) + 0.5);
                 ++seenSaves;
             }
-            QVERIFY(sameValue(row[2], spec.rows[0][2]));
+            QVERIFY(sameValue(row[2], design.rows[0][2]));
             for (std::size_t c = 0; c < 4; ++c)
-                QVERIFY(sameValue(table.rows[1][c], spec.rows[1][c]));
+                QVERIFY(sameValue(table.rows[1][c], design.rows[1][c]));
             // A killed save may leave its temporary file: never the real one.
             for (const QString& temp : tempFiles())
                 QVERIFY(QFile::remove(dir_.filePath(temp)));

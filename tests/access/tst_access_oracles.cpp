@@ -60,12 +60,12 @@ QString canonical(ColumnType type, const QString& raw, bool isNull) {
     }
 }
 
-QStringList expectedRows(const TableSpec& spec) {
+QStringList expectedRows(const TableSpec& design) {
     QStringList rows;
-    for (const auto& row : spec.rows) {
+    for (const auto& row : design.rows) {
         QStringList fields;
         for (std::size_t c = 0; c < row.size(); ++c)
-            fields << canonical(spec.columns[c].type,
+            fields << canonical(design.columns[c].type,
                                 QString::fromStdString(detail::formatValue(row[c])),
                                 row[c].kind == Value::Kind::Null);
         rows << fields.join('|');
@@ -87,8 +87,8 @@ private:
 
     // The fixture and the values it must hold, after an optional save.
     TableSpec makeFixture(JetVersion version, bool saved, const QString& file) {
-        TableSpec spec = twoRecords();
-        if (!writeBytes(file, createDatabase(version, spec)))
+        TableSpec design = twoRecords();
+        if (!writeBytes(file, createDatabase(version, design)))
             qFatal("cannot write %s", qPrintable(file));
         if (saved) {
             Error error;
@@ -99,10 +99,10 @@ private:
                                {"N", "2147483647"}},
                               ",", error))
                 qFatal("save failed: %s", error.message.c_str());
-            spec.rows[0] = {Value::fromText("Livre sterling britannique"), Value::fromDouble(0.7),
-                            Value::fromCurrency(-123457), Value::fromInteger(2147483647)};
+            design.rows[0] = {Value::fromText("Livre sterling britannique"), Value::fromDouble(0.7),
+                              Value::fromCurrency(-123457), Value::fromInteger(2147483647)};
         }
-        return spec;
+        return design;
     }
 
 private slots:
@@ -129,8 +129,8 @@ void TestAccessOracles::oracleSeesValues() {
     QFETCH(JetVersion, version);
     QFETCH(bool, saved);
     const QString file = dir_.filePath("oracle.mdb");
-    const TableSpec spec = makeFixture(version, saved, file);
-    const QStringList expected = expectedRows(spec);
+    const TableSpec design = makeFixture(version, saved, file);
+    const QStringList expected = expectedRows(design);
     QStringList seen;
 
     if (oracle == "mdb-export") {
@@ -153,7 +153,7 @@ void TestAccessOracles::oracleSeesValues() {
             QCOMPARE(raw.size(), 4);
             QStringList fields;
             for (int c = 0; c < 4; ++c)
-                fields << canonical(spec.columns[c].type, raw[c], raw[c] == "<null>");
+                fields << canonical(design.columns[c].type, raw[c], raw[c] == "<null>");
             seen << fields.join('|');
         }
     } else {
@@ -173,7 +173,7 @@ void TestAccessOracles::oracleSeesValues() {
         QCOMPARE(columns.size(), 4);
         for (int c = 0; c < 4; ++c)
             QCOMPARE(columns[c].toObject()["name"].toString(),
-                     QString::fromStdString(spec.columns[c].name));
+                     QString::fromStdString(design.columns[c].name));
         for (const auto& rowValue : table["rows"].toArray()) {
             const QJsonArray row = rowValue.toArray();
             QCOMPARE(row.size(), 4);
@@ -183,7 +183,7 @@ void TestAccessOracles::oracleSeesValues() {
                 const QString raw = v.isDouble()
                                         ? QString::fromStdString(detail::formatDouble(v.toDouble()))
                                         : v.toString();
-                fields << canonical(spec.columns[c].type, raw, v.isNull());
+                fields << canonical(design.columns[c].type, raw, v.isNull());
             }
             seen << fields.join('|');
         }

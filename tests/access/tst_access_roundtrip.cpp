@@ -45,22 +45,22 @@ void TestAccessRoundTrip::createThenRead_data() {
 void TestAccessRoundTrip::createThenRead() {
     QFETCH(JetVersion, version);
     QFETCH(int, rowCount);
-    TableSpec spec = twoRecords();
+    TableSpec design = twoRecords();
     if (rowCount == 0)
-        spec.rows.clear();
+        design.rows.clear();
     if (rowCount > 2) {
         // Extremes of each type, an empty (not null) text and text in code page 1252.
-        spec.rows.push_back({Value::fromText(""), Value::fromDouble(1.7976931348623157e308),
-                             Value::fromCurrency(INT64_MIN), Value::fromInteger(INT32_MIN)});
-        spec.rows.push_back(
+        design.rows.push_back({Value::fromText(""), Value::fromDouble(1.7976931348623157e308),
+                               Value::fromCurrency(INT64_MIN), Value::fromInteger(INT32_MIN)});
+        design.rows.push_back(
             {Value::fromText("€ œ ½ àéïôù"), Value::null(), Value::null(), Value::null()});
         for (int i = 4; i < rowCount; ++i)
-            spec.rows.push_back({Value::fromText("ligne " + std::to_string(i)),
-                                 Value::fromDouble(i / 7.0), Value::fromCurrency(i * 12345),
-                                 Value::fromInteger(i)});
+            design.rows.push_back({Value::fromText("ligne " + std::to_string(i)),
+                                   Value::fromDouble(i / 7.0), Value::fromCurrency(i * 12345),
+                                   Value::fromInteger(i)});
     }
     const QString file = path("roundtrip.mdb");
-    QVERIFY(writeBytes(file, createDatabase(version, spec)));
+    QVERIFY(writeBytes(file, createDatabase(version, design)));
 
     Error error;
     auto db = Database::open(file.toStdString(), error);
@@ -82,12 +82,12 @@ void TestAccessRoundTrip::createThenRead() {
         QVERIFY(!table.columns[c].indexed);
     }
     QCOMPARE(table.columns[0].size, version == JetVersion::Jet4 ? 60 : 30);
-    QCOMPARE(table.rows.size(), spec.rows.size());
-    for (std::size_t r = 0; r < spec.rows.size(); ++r)
+    QCOMPARE(table.rows.size(), design.rows.size());
+    for (std::size_t r = 0; r < design.rows.size(); ++r)
         for (std::size_t c = 0; c < 4; ++c)
-            QVERIFY2(sameValue(table.rows[r][c], spec.rows[r][c]),
+            QVERIFY2(sameValue(table.rows[r][c], design.rows[r][c]),
                      ("row " + std::to_string(r) + " col " + std::to_string(c) + ": " +
-                      describe(table.rows[r][c]) + " != " + describe(spec.rows[r][c]))
+                      describe(table.rows[r][c]) + " != " + describe(design.rows[r][c]))
                          .c_str());
 }
 
@@ -194,8 +194,8 @@ void TestAccessRoundTrip::update() {
     QFETCH(QString, separator);
     QFETCH(QString, expected);
     const QString file = path("update.mdb");
-    const TableSpec spec = twoRecords();
-    QVERIFY(writeBytes(file, createDatabase(version, spec)));
+    const TableSpec design = twoRecords();
+    QVERIFY(writeBytes(file, createDatabase(version, design)));
     const Table before = readOrFail(file, "Taux");
 
     Error error;
@@ -291,13 +291,13 @@ void TestAccessRoundTrip::pageWithoutRoom() {
     QFETCH(JetVersion, version);
     QFETCH(int, rows);
     QFETCH(int, newLength);
-    TableSpec spec;
-    spec.name = "Notes";
-    spec.columns = {{"Texte", ColumnType::Text, 255}};
+    TableSpec design;
+    design.name = "Notes";
+    design.columns = {{"Texte", ColumnType::Text, 255}};
     for (int i = 0; i < rows; ++i)
-        spec.rows.push_back({Value::fromText(std::string(100, 'a'))});
+        design.rows.push_back({Value::fromText(std::string(100, 'a'))});
     const QString file = path("full.mdb");
-    QVERIFY(writeBytes(file, createDatabase(version, spec)));
+    QVERIFY(writeBytes(file, createDatabase(version, design)));
     const QByteArray before = readBytes(file);
     Error error;
     QVERIFY(!updateRecord(file.toStdString(), "Notes", 0, {{"Texte", std::string(newLength, 'b')}},

@@ -77,17 +77,18 @@ inline QString caption(QWidget* window, const char* name) {
 // The rate table as the program expects it: table Parametres, fields FFR, USD, DEM.
 inline access::TableSpec rateTable(std::vector<std::vector<access::Value>> rows,
                                    access::ColumnType type = access::ColumnType::Double) {
-    access::TableSpec spec;
-    spec.name = "Parametres";
-    spec.columns = {{"FFR", type, 50}, {"USD", type, 50}, {"DEM", type, 50}};
-    spec.rows = std::move(rows);
-    return spec;
+    access::TableSpec design;
+    design.name = "Parametres";
+    design.columns = {{"FFR", type, 50}, {"USD", type, 50}, {"DEM", type, 50}};
+    design.rows = std::move(rows);
+    return design;
 }
 
-inline bool writeRateFile(const QString& path, const access::TableSpec& spec,
+inline bool writeRateFile(const QString& path, const access::TableSpec& design,
                           access::JetVersion version = access::JetVersion::Jet4) {
     access::Error error;
-    return access::replaceFileAtomically(path.toStdString(), createDatabase(version, spec), error);
+    return access::replaceFileAtomically(path.toStdString(), createDatabase(version, design),
+                                         error);
 }
 
 // Runs each test case in a fresh working directory, as the program would be started.
