@@ -4,6 +4,7 @@
 #include "platform/fonts.h"
 #include "rates/application_state.h"
 #include "support/app_fixture.h"
+#include "support/window_test_case.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,10 +16,8 @@
 using namespace devimax;
 using namespace devimax::test;
 
-class TestCalcWindow : public QObject {
+class TestCalcWindow : public WindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<WorkingDirectory> cwd_;
 
     // A window started in a folder whose buro.mdb holds the given franc rate.
     std::unique_ptr<CalcWindow> startedWindow(double franc = 2.5) {
@@ -37,14 +36,6 @@ class TestCalcWindow : public QObject {
     }
 
 private slots:
-    void initTestCase() { platform::installFontSubstitutions(); }
-    void init() {
-        resetApplicationState();
-        cwd_ = std::make_unique<WorkingDirectory>();
-        setLocale(QLocale::French, QLocale::France);
-    }
-    void cleanup() { cwd_.reset(); }
-
     void controlsStandWhereDesigned_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("rect");

@@ -3,6 +3,7 @@
 #include "platform/fonts.h"
 #include "rates/application_state.h"
 #include "support/app_fixture.h"
+#include "support/window_test_case.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,10 +13,8 @@
 using namespace devimax;
 using namespace devimax::test;
 
-class TestCurrencyDirection : public QObject {
+class TestCurrencyDirection : public WindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<WorkingDirectory> cwd_;
 
     std::unique_ptr<CalcWindow> startedWindow(std::vector<access::Value> record) {
         return test::startedWindow(*cwd_, std::move(record));
@@ -31,14 +30,6 @@ class TestCurrencyDirection : public QObject {
     }
 
 private slots:
-    void initTestCase() { platform::installFontSubstitutions(); }
-    void init() {
-        resetApplicationState();
-        cwd_ = std::make_unique<WorkingDirectory>();
-        setLocale(QLocale::French, QLocale::France);
-    }
-    void cleanup() { cwd_.reset(); }
-
     void secondDisplayFollowsTyping_data() {
         QTest::addColumn<bool>("english");
         QTest::addColumn<bool>("reversed");

@@ -3,6 +3,7 @@
 #include "platform/fonts.h"
 #include "rates/application_state.h"
 #include "support/app_fixture.h"
+#include "support/window_test_case.h"
 
 #include <QClipboard>
 #include <QtTest>
@@ -11,24 +12,14 @@
 using namespace devimax;
 using namespace devimax::test;
 
-class TestKeyboard : public QObject {
+class TestKeyboard : public WindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<WorkingDirectory> cwd_;
 
     std::unique_ptr<CalcWindow> startedWindow() {
         return test::startedWindow(*cwd_, rateRecord(2.5, 1.5, 2));
     }
 
 private slots:
-    void initTestCase() { platform::installFontSubstitutions(); }
-    void init() {
-        resetApplicationState();
-        cwd_ = std::make_unique<WorkingDirectory>();
-        setLocale(QLocale::French, QLocale::France);
-    }
-    void cleanup() { cwd_.reset(); }
-
     void typedCharactersClickTheKeys_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("display");

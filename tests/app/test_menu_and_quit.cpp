@@ -1,10 +1,11 @@
 // The popup menu, the quit command and the close routine, with real rate files.
 #include "app/calc_window.h"
 #include "platform/fonts.h"
-#include "rates/application_state.h"
 #include "platform/session_end.h"
+#include "rates/application_state.h"
 #include "rates/data_link.h"
 #include "support/app_fixture.h"
+#include "support/window_test_case.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -13,8 +14,8 @@
 #include <QMenu>
 #include <QProcess>
 #include <QSignalSpy>
-#include <csignal>
 #include <QtTest>
+#include <csignal>
 #include <memory>
 
 using namespace devimax;
@@ -63,11 +64,8 @@ QStringList itemCaptions(QMenu* menu) {
 
 } // namespace
 
-class TestMenuAndQuit : public QObject {
+class TestMenuAndQuit : public WindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<WorkingDirectory> cwd_;
-    QString rateFile_;
 
     std::unique_ptr<CalcWindow> startedWindow() {
         return test::startedWindow(*cwd_, rateRecord(6.55957, 1.1, 1.95583));
@@ -78,15 +76,6 @@ class TestMenuAndQuit : public QObject {
     }
 
 private slots:
-    void initTestCase() { platform::installFontSubstitutions(); }
-    void init() {
-        resetApplicationState();
-        cwd_ = std::make_unique<WorkingDirectory>();
-        rateFile_ = cwd_->file("buro.mdb");
-        setLocale(QLocale::French, QLocale::France);
-    }
-    void cleanup() { cwd_.reset(); }
-
     void menuTreeAsDesigned() {
         auto window = startedWindow();
         QVERIFY(window);
@@ -133,13 +122,13 @@ private slots:
     void quittingWithoutChangesLeavesTheFileAlone() {
         auto window = startedWindow();
         QVERIFY(window);
-        const QByteArray before = fileBytes(rateFile_);
+        const QByteArray before = fileBytes(rateFile());
         MessageCatcher messages;
         QSignalSpy ended(window.get(), &CalcWindow::programEnded);
         window->findChild<QAction*>("cmdQuitte")->trigger();
         QCOMPARE(ended.count(), 1);
         QCOMPARE(messages.seen.size(), 0);
-        QCOMPARE(fileBytes(rateFile_), before);
+        QCOMPARE(fileBytes(rateFile()), before);
     }
 
     void validatedRatesAreWrittenAtTheEnd_data() {
@@ -157,7 +146,7 @@ private slots:
         click(window.get(), "Cancel");
         window->findChild<QCheckBox*>("Check1")->setChecked(true);
         fireTimer(window.get(), "Timer2");
-        QCOMPARE(storedRates(rateFile_), (std::vector<double>{6.55957, 1.1, 1.95583}));
+        QCOMPARE(storedRates(rateFile()), (std::vector<double>{6.55957, 1.1, 1.95583}));
 
         QSignalSpy ended(window.get(), &CalcWindow::programEnded);
         if (byQuit)
@@ -165,7 +154,7 @@ private slots:
         else
             window->close();
         QCOMPARE(ended.count(), 1);
-        QCOMPARE(storedRates(rateFile_), (std::vector<double>{6.55957, 1.25, 1.95583}));
+        QCOMPARE(storedRates(rateFile()), (std::vector<double>{6.55957, 1.25, 1.95583}));
     }
 
     void failedSaveIsReportedAndTheProgramEnds_data() {
@@ -187,9 +176,9 @@ private slots:
         auto window = startedWindow();
         QVERIFY(window);
         validateRate(window.get(), "Label1", QStringLiteral("7"));
-        QFile::remove(rateFile_);
+        QFile::remove(rateFile());
         if (directoryInItsPlace)
-            QVERIFY(QDir().mkdir(rateFile_));
+            QVERIFY(QDir().mkdir(rateFile()));
         MessageCatcher messages;
         QSignalSpy ended(window.get(), &CalcWindow::programEnded);
         if (byQuit)
@@ -247,9 +236,9 @@ private slots:
         fireTimer(window.get(), "Timer1");
         QCOMPARE(caption(window.get(), "ReadOut2"), QStringLiteral("2,6"));
 
-        QCOMPARE(dumpedRow(rateFile_), QStringLiteral("6.55957\t1.1\t1.95583"));
+        QCOMPARE(dumpedRow(rateFile()), QStringLiteral("6.55957\t1.1\t1.95583"));
         window->quitProgram();
-        QCOMPARE(dumpedRow(rateFile_), QStringLiteral("6.55957\t1.3\t1.95583"));
+        QCOMPARE(dumpedRow(rateFile()), QStringLiteral("6.55957\t1.3\t1.95583"));
     }
 
     void aboutWindowFromTheMenu() {
@@ -279,11 +268,11 @@ private slots:
         QCOMPARE(::raise(SIGTERM), 0); // as the desktop does at log-off
         QTRY_COMPARE(ended.count(), 1);
         QVERIFY(!window->isVisible());
-        QCOMPARE(storedRates(rateFile_), (std::vector<double>{6.55957, 1.1, 2}));
+        QCOMPARE(storedRates(rateFile()), (std::vector<double>{6.55957, 1.1, 2}));
     }
 
     void twoRecordsUseTheFirst() {
-        writeRateFile(rateFile_,
+        writeRateFile(rateFile(),
                       rateTable({{access::Value::fromDouble(2), access::Value::fromDouble(3),
                                   access::Value::fromDouble(4)},
                                  {access::Value::fromDouble(5), access::Value::fromDouble(6),
@@ -295,7 +284,7 @@ private slots:
         window.quitProgram();
         access::Error error;
         auto table =
-            access::Database::open(rateFile_.toStdString(), error)->readTable("Parametres", error);
+            access::Database::open(rateFile().toStdString(), error)->readTable("Parametres", error);
         QVERIFY(table);
         QCOMPARE(table->rows[0][2].number, 4.5);
         QCOMPARE(table->rows[1][2].number, 7.0);
